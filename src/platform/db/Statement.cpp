@@ -221,6 +221,17 @@ bool Statement::isSelect() const {
     return d_->type == isc_info_sql_stmt_select || d_->type == isc_info_sql_stmt_select_for_upd;
 }
 
+QString Statement::plan() const {
+    char item = isc_info_sql_get_plan;
+    std::vector<char> info(32000);
+    ISC_STATUS_ARRAY status;
+    isc_dsql_sql_info(status, &d_->stmt, 1, &item, short(info.size() - 1), info.data());
+    fb::check(status, sql_);
+    if (info[0] != isc_info_sql_get_plan) return {};
+    const int len = int(isc_vax_integer(info.data() + 1, 2));
+    return QString::fromUtf8(info.data() + 3, len).trimmed();
+}
+
 void Statement::bind(int index, const QVariant& value) {
     if (index < 0 || index >= parameterCount())
         throw std::out_of_range("parameter index out of range in: " + sql_.toStdString());

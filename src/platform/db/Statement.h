@@ -28,6 +28,8 @@ public:
     int columnCount() const;
     QStringList columnNames() const;
     bool isSelect() const;
+    // The engine's access plan of the prepared statement ("PLAN (T INDEX (...))").
+    QString plan() const;
 
     void bind(int index, const QVariant& value);
     void bind(const QString& name, const QVariant& value);
