@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Generates a movement history and measures it: generation throughput against a plain prepared-insert
+# loop, then the per-item stock and cost reads (median of 20 warm runs).
+#   bench/run.sh [LINES] [DATABASE]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+lines=${1:-1000000}
+db=${2:-/tmp/almacen-bench-$lines.fdb}
+cli=${BUILD_DIR:-build}/src/cli/almacen-cli
+rm -f "$db"
+"$cli" bench-data "$db" --lines "$lines" --compare-raw
+"$cli" bench "$db" --repeat 20

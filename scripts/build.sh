@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds everything (application, command line, tests, benchmarks) with Ninja and ccache.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+ninja -C "$build"
