@@ -24,6 +24,7 @@ std::optional<Args> Args::parse(const QStringList& argv, const QStringList& valu
                 return std::nullopt;
             }
             a.options_.insert(name, argv[++i]);
+            a.repeated_[name] << argv[i];
         } else {
             *error = QStringLiteral("Opción desconocida: %1").arg(word);
             return std::nullopt;
@@ -75,6 +76,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (commands().empty()) {
         registerDatabaseCommands();
         registerBenchCommands();
+        registerReportCommands();
     }
     if (arguments.isEmpty() || arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h") ||
         arguments[0] == QLatin1String("help")) {

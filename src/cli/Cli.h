@@ -1,6 +1,7 @@
 #pragma once
 // The administrators' command line: create or upgrade a database, load the demo data, generate
-// benchmark data and measure. Each subcommand prints a clear message and returns non-zero on bad input.
+// benchmark data and measure,
+// render any declared report. Each subcommand prints a clear message and returns non-zero on bad input.
 
 #include "platform/db/ConnectionParams.h"
 
@@ -28,12 +29,15 @@ public:
     const QStringList& positional() const { return positional_; }
     bool has(const QString& name) const { return options_.contains(name); }
     QString value(const QString& name, const QString& fallback = {}) const { return options_.value(name, fallback); }
+    // Every value of an option given more than once ("--param A=1 --param B=2"), in order.
+    QStringList values(const QString& name) const { return repeated_.value(name); }
     // Parses a positive integer option; sets *error when it is not one.
     qint64 number(const QString& name, qint64 fallback, QString* error) const;
 
 private:
     QStringList positional_;
     QMap<QString, QString> options_;
+    QMap<QString, QStringList> repeated_;
 };
 
 struct Context {
@@ -56,6 +60,7 @@ struct Command {
 std::map<QString, Command>& commands();
 void registerDatabaseCommands();
 void registerBenchCommands();
+void registerReportCommands();
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

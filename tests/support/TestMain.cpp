@@ -1,5 +1,5 @@
-// Test entry point: a QCoreApplication exists for Qt parts that expect one, unless a test binary
-// makes its own QApplication (widget tests link their own main).
+// Entry point of rule tests: a QCoreApplication for the Qt parts that expect one. Tests that drive
+// windows use GuiTestMain (almacen_test(... GUI)).
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
