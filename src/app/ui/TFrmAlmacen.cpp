@@ -103,7 +103,14 @@ TFrmAlmacen::TFrmAlmacen(TDMGeneral& dm, const ProgramDispatcher& dispatcher, QW
     auto* panelLayout = new QHBoxLayout(panel_);
     panelLayout->addWidget(tree_, 1);
     panelLayout->addLayout(right, 1);
+    // What the background shows until the first login opens the module menu.
+    welcome_ = new QLabel(QStringLiteral("<div style='font-size:28pt; color:#1f3d7a;'>A L M A C E N</div>"
+                                         "<div style='font-size:12pt; color:#51648a;'>Elija <u>E</u>ntrar "
+                                         "para iniciar la sesión</div>"),
+                          central);
+    welcome_->setAlignment(Qt::AlignCenter);
     auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->addWidget(welcome_);
     centralLayout->addWidget(panel_);
     panel_->hide();
 
@@ -164,6 +171,7 @@ void TFrmAlmacen::enter() {
     menuOptions_->setVisible(AccessRules::mayEditMenu(name));
     buildMenu();
     tree_->setEnabled(true);
+    welcome_->hide();
     panel_->show();
     tree_->setFocus();
 }
@@ -214,6 +222,7 @@ bool TFrmAlmacen::eventFilter(QObject* watched, QEvent* event) {
         }
         if (key == Qt::Key_Escape) {
             panel_->hide();
+            welcome_->show();
             return true;
         }
     }

@@ -47,6 +47,7 @@ private:
     QAction* enter_;
     QAction* security_;
     QAction* menuOptions_;
+    QLabel* welcome_;
     QWidget* panel_;
     QTreeWidget* tree_;
     QTreeWidget* fullTree_; // never filtered; the users window copies its nodes
