@@ -1,7 +1,11 @@
 // The table of windows by program number.
 
+#include "app/TDMGeneral.h"
 #include "app/ui/ProgramDispatcher.h"
 #include "app/ui/TFrmRegistro.h"
+#include "master/ui/MasterWindows.h"
+#include "platform/db/DbError.h"
+#include "platform/ui/Messages.h"
 
 namespace app {
 
@@ -15,11 +19,36 @@ template <typename Window> ProgramDispatcher::Opener modal() {
     };
 }
 
+// Windows of the inventory database: they open their tables when made, and a database that refuses
+// (a lock, a lost connection) is told to the user instead of ending the program.
+template <typename Window> ProgramDispatcher::Opener onAlmacen() {
+    return [](QWidget* parent) {
+        Window* w = nullptr;
+        try {
+            w = new Window(TDMGeneral::instance()->DbAlmacen(), parent);
+        } catch (const db::DbError& e) {
+            ui::Messages::current().error(parent, e.engineText());
+            return;
+        }
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->exec();
+    };
+}
+
 } // namespace
 
 const ProgramDispatcher& ProgramDispatcher::standard() {
     static const ProgramDispatcher table = [] {
         ProgramDispatcher d;
+        d.add(1, onAlmacen<master::TFrmALM005>());
+        d.add(2, onAlmacen<master::TFrmALM001>());
+        d.add(3, onAlmacen<master::TFrmALM002>());
+        d.add(4, onAlmacen<master::TFrmALM003>());
+        d.add(5, onAlmacen<master::TFrmALM010>());
+        d.add(6, onAlmacen<master::TFrmALM004>());
+        d.add(7, onAlmacen<master::TFrmALM006>());
+        d.add(9, onAlmacen<master::TFrmALM008>());
+        d.add(11, onAlmacen<master::TFrmCuenta>());
         d.add(64, modal<TFrmRegistro>());
         return d;
     }();

@@ -5,6 +5,7 @@
 #include "platform/db/DbError.h"
 #include "platform/numbers/Format.h"
 #include "platform/picture/Picture.h"
+#include "platform/ui/PictureFile.h"
 #include "platform/ui/EnterMovesFocus.h"
 #include "platform/ui/Messages.h"
 
@@ -83,7 +84,7 @@ TFrmRegistro::TFrmRegistro(QWidget* parent) : QDialog(parent) {
     });
     connect(logoB, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Logo de la empresa"), QString(),
-                                                          QStringLiteral("Imágenes (*.jpg *.jpeg *.png *.bmp)"));
+                                                          ui::pictureFileFilter());
         if (!file.isEmpty()) loadLogo(file);
     });
     connect(printB, &QPushButton::clicked, this, [this] {
@@ -155,16 +156,9 @@ void TFrmRegistro::cancel() {
 }
 
 bool TFrmRegistro::loadLogo(const QString& fileName) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ui::Messages::current().warning(this, QStringLiteral("No se pudo leer el archivo %1").arg(fileName));
-        return false;
-    }
-    const QByteArray bytes = f.readAll();
-    if (picture::Picture::load(bytes, QSize(16, 16)).isNull()) {
-        ui::Messages::current().warning(this, QStringLiteral("El archivo %1 no es una imagen").arg(fileName));
-        return false;
-    }
+    const auto read = ui::readPictureFile(this, fileName);
+    if (!read) return false;
+    const QByteArray& bytes = *read;
     try {
         if (data_->isEmpty()) {
             ui::Messages::current().warning(this, QStringLiteral("Grabe primero el NIT de la empresa"));

@@ -1,11 +1,14 @@
 #include "platform/ui/MasterFieldEditor.h"
 
 #include "platform/numbers/Format.h"
+#include "platform/picture/Picture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QDateTime>
+#include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <cmath>
@@ -41,6 +44,10 @@ MasterFieldEditor::MasterFieldEditor(const MasterWindowDeclaration::Field& field
             e->setAlignment(field.kind == Kind::Number ? Qt::AlignRight : Qt::AlignLeft);
         }
         connect(e, &QLineEdit::textEdited, this, &MasterFieldEditor::edited);
+        // As wide as what the column holds, so a two-letter code does not look like a long name.
+        const int chars = field.kind == Kind::Text ? qBound(4, e->maxLength() + 2, 48)
+                                                   : (field.kind == Kind::Date ? 12 : 18);
+        e->setMaximumWidth(e->fontMetrics().averageCharWidth() * chars + 16);
         widget_ = e;
         break;
     }
@@ -63,7 +70,18 @@ MasterFieldEditor::MasterFieldEditor(const MasterWindowDeclaration::Field& field
         for (const auto& choice : field.choices)
             c->addItem(choice.caption, choice.code);
         connect(c, &QComboBox::activated, this, &MasterFieldEditor::edited);
+        c->setMaximumWidth(c->fontMetrics().averageCharWidth() * 36 + 32);
         widget_ = c;
+        break;
+    }
+    case Kind::Picture: {
+        auto* l = new QLabel(parent);
+        l->setFixedSize(200, 100);
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setAlignment(Qt::AlignCenter);
+        l->setToolTip(QStringLiteral("Doble clic para cargar una imagen"));
+        l->installEventFilter(this);
+        widget_ = l;
         break;
     }
     }
@@ -95,8 +113,27 @@ void MasterFieldEditor::show(const QVariant& value) {
         c->setCurrentIndex(null ? -1 : c->findData(value.toString()));
         break;
     }
+    case Kind::Picture: {
+        auto* l = static_cast<QLabel*>(widget_);
+        const QImage image = null ? QImage() : picture::Picture::load(value.toByteArray(), l->size());
+        if (image.isNull()) {
+            l->setPixmap({});
+            l->setText(QStringLiteral("Sin imagen"));
+        } else {
+            l->setPixmap(QPixmap::fromImage(image));
+        }
+        break;
+    }
     }
     shown_ = text();
+}
+
+bool MasterFieldEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget_ && event->type() == QEvent::MouseButtonDblClick) {
+        emit pictureRequested();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString MasterFieldEditor::text() const {
@@ -113,6 +150,9 @@ QString MasterFieldEditor::text() const {
         auto* c = static_cast<QComboBox*>(widget_);
         return c->currentIndex() < 0 ? QString() : c->currentData().toString();
     }
+    case Kind::Picture:
+        // A picture is written by the load that the double-click starts, never by post().
+        return shown_;
     }
     return {};
 }
@@ -128,6 +168,7 @@ std::optional<QVariant> MasterFieldEditor::read(QString* error) const {
     case Kind::Memo:
     case Kind::Tick:
     case Kind::Choice:
+    case Kind::Picture:
         return t.isEmpty() ? QVariant() : QVariant(t);
     case Kind::Number:
         return readNumber(t, error);

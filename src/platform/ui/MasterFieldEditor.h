@@ -32,6 +32,11 @@ class MasterFieldEditor : public QObject {
   signals:
     // The user typed or picked something (not emitted by show()).
     void edited();
+    // A picture field was double-clicked: the window offers to load a picture file.
+    void pictureRequested();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QString text() const;

@@ -3,10 +3,20 @@
 #include "platform/db/Dataset.h"
 #include "platform/db/DatasetModel.h"
 #include "platform/db/DbError.h"
+#include "platform/db/Session.h"
+#include "platform/report/DataPass.h"
+#include "platform/report/Registry.h"
+#include "platform/report/ReportError.h"
+#include "platform/report/ui/Preview.h"
 #include "platform/ui/EnterMovesFocus.h"
+#include "platform/ui/GridStyle.h"
 #include "platform/ui/MasterFieldEditor.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/PictureFile.h"
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,8 +25,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 namespace ui {
 
@@ -47,7 +61,7 @@ db::DatasetDefinition definitionOf(const MasterWindowDeclaration& d) {
 } // namespace
 
 MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declaration, QWidget* parent)
-    : QDialog(parent), declaration_(std::move(declaration)) {
+    : QDialog(parent), session_(session), declaration_(std::move(declaration)) {
     setObjectName(QStringLiteral("MasterWindow") + declaration_.table);
     setWindowTitle(declaration_.caption);
     data_ = new db::Dataset(session, definitionOf(declaration_), this);
@@ -55,7 +69,7 @@ MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declara
     if (declaration_.focusColumn.isEmpty() && !declaration_.fields.empty())
         declaration_.focusColumn = declaration_.fields.front().column;
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = layout_ = new QVBoxLayout(this);
     if (!declaration_.heading.isEmpty()) {
         auto* heading = new QLabel(declaration_.heading, this);
         heading->setObjectName(QStringLiteral("lblHeading"));
@@ -66,9 +80,7 @@ MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declara
         heading->setAlignment(Qt::AlignCenter);
         layout->addWidget(heading);
     }
-    auto* form = new QFormLayout;
-    buildFields(form);
-    layout->addLayout(form);
+    buildFields();
 
     auto* navigator = new QHBoxLayout;
     buildNavigator(navigator);
@@ -95,11 +107,10 @@ MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declara
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("grdDatos"));
     grid_->setModel(model_);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->verticalHeader()->hide();
+    styleGrid(grid_);
+    grid_->setMinimumHeight(grid_->verticalHeader()->defaultSectionSize() * 8);
     layout->addWidget(grid_, 1);
+    buildPrintGroup();
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (showing_ || !current.isValid() || data_->state() != db::Dataset::State::Browse) return;
@@ -113,11 +124,13 @@ MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declara
     connect(data_, &db::Dataset::currentChanged, this, &MasterWindow::showRow);
     connect(data_, &db::Dataset::stateChanged, this, &MasterWindow::updateButtons);
     connect(model_, &db::DatasetModel::modelReset, this, &MasterWindow::followInGrid);
+    connect(model_, &db::DatasetModel::modelReset, this, [this] { fitGridColumns(grid_); });
 
     EnterMovesFocus::install(this);
     data_->open();
     data_->first();
     showRow();
+    fitGridColumns(grid_);
 }
 
 MasterWindow::~MasterWindow() {
@@ -126,15 +139,179 @@ MasterWindow::~MasterWindow() {
     disconnect(data_, nullptr, this, nullptr);
 }
 
-void MasterWindow::buildFields(QFormLayout* form) {
-    for (const auto& field : declaration_.fields) {
-        auto* editor = new MasterFieldEditor(field, data_->column(field.column), this);
-        auto* label = new QLabel(field.label, this);
+void MasterWindow::buildFields() {
+    // Fields that name a page go on tabs, in the order the pages first appear.
+    QFormLayout* plain = nullptr;
+    std::vector<std::pair<QString, QFormLayout*>> pageForms;
+    const auto formFor = [&](const QString& page) -> QFormLayout* {
+        if (page.isEmpty()) {
+            if (!plain) {
+                plain = new QFormLayout;
+                layout_->addLayout(plain);
+            }
+            return plain;
+        }
+        for (const auto& [name, form] : pageForms)
+            if (name == page) return form;
+        if (!pages_) {
+            pages_ = new QTabWidget(this);
+            pages_->setObjectName(QStringLiteral("pgcPaginas"));
+            layout_->addWidget(pages_);
+        }
+        auto* tab = new QWidget(pages_);
+        auto* form = new QFormLayout(tab);
+        pages_->addTab(tab, page);
+        pageForms.emplace_back(page, form);
+        return form;
+    };
+    for (auto& field : declaration_.fields) {
+        if (!field.choicesSql.isEmpty()) {
+            for (const db::Row& r : session_.all(field.choicesSql))
+                field.choices.push_back({r.at(1).toString(), r.at(0).toString()});
+        }
+        QFormLayout* form = formFor(field.page);
+        auto* editor = new MasterFieldEditor(field, data_->column(field.column), form->parentWidget()
+                                                                                     ? form->parentWidget()
+                                                                                     : this);
+        auto* label = new QLabel(field.label, editor->widget()->parentWidget());
         label->setObjectName(QStringLiteral("lbl") + field.column);
         label->setBuddy(editor->widget());
         form->addRow(label, editor->widget());
         connect(editor, &MasterFieldEditor::edited, this, &MasterWindow::userEdited);
+        connect(editor, &MasterFieldEditor::pictureRequested, this, [this, column = field.column] {
+            const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Cargar imagen"), QString(),
+                                                              pictureFileFilter());
+            if (!file.isEmpty()) loadPicture(column, file);
+        });
         editors_.push_back(editor);
+    }
+}
+
+void MasterWindow::buildPrintGroup() {
+    if (declaration_.report.isEmpty() && !declaration_.textLoad) return;
+    auto* row = new QHBoxLayout;
+    if (!declaration_.report.isEmpty()) {
+        auto* group = new QGroupBox(QStringLiteral("Imprimir"), this);
+        group->setObjectName(QStringLiteral("grpImprimir"));
+        auto* g = new QHBoxLayout(group);
+        auto* print = new QPushButton(QStringLiteral("&Imprimir"), group);
+        print->setObjectName(QStringLiteral("btnImprimir"));
+        print->setAutoDefault(false);
+        connect(print, &QPushButton::clicked, this, [this] { printList(); });
+        from_ = new QLineEdit(declaration_.rangeFrom, group);
+        from_->setObjectName(QStringLiteral("edtDesde"));
+        from_->setToolTip(QStringLiteral("Registro Inicial del Informe"));
+        to_ = new QLineEdit(declaration_.rangeTo, group);
+        to_->setObjectName(QStringLiteral("edtHasta"));
+        to_->setToolTip(QStringLiteral("Registro Final del Informe"));
+        g->addWidget(print);
+        g->addWidget(from_);
+        g->addWidget(to_);
+        auto* orderBox = new QGroupBox(QStringLiteral("Orden"), group);
+        orderBox->setObjectName(QStringLiteral("grpOrden"));
+        auto* o = new QHBoxLayout(orderBox);
+        orders_ = new QButtonGroup(this);
+        for (size_t i = 0; i < declaration_.orders.size(); ++i) {
+            const auto& choice = declaration_.orders[i];
+            auto* b = new QRadioButton(choice.caption, orderBox);
+            b->setObjectName(QStringLiteral("rbOrden") + QString::number(i));
+            b->setProperty("code", choice.code);
+            b->setChecked(i == 0);
+            orders_->addButton(b, int(i));
+            o->addWidget(b);
+        }
+        g->addWidget(orderBox);
+        row->addWidget(group, 1);
+    }
+    if (declaration_.textLoad) {
+        // Loads rows from a fixed-width text file; the icon alone marks it, as beside the navigator.
+        auto* load = new QPushButton(this);
+        load->setObjectName(QStringLiteral("btnCargaTexto"));
+        load->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+        load->setToolTip(QStringLiteral("Cargar desde un archivo de texto"));
+        load->setAutoDefault(false);
+        connect(load, &QPushButton::clicked, this, [this] {
+            const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Archivo a cargar"));
+            if (!file.isEmpty()) loadTextFile(file);
+        });
+        row->addWidget(load);
+    }
+    layout_->addLayout(row);
+}
+
+QString MasterWindow::chosenOrder() const {
+    if (!orders_ || !orders_->checkedButton()) return {};
+    return orders_->checkedButton()->property("code").toString();
+}
+
+void MasterWindow::chooseOrder(const QString& code) {
+    if (!orders_) return;
+    for (auto* b : orders_->buttons())
+        if (b->property("code").toString() == code) b->setChecked(true);
+}
+
+bool MasterWindow::printList() {
+    const auto definition = report::Registry::instance().find(declaration_.report);
+    if (!definition) {
+        Messages::current().error(this, QStringLiteral("El informe %1 no está disponible").arg(declaration_.report));
+        return false;
+    }
+    report::DataPass::Options options;
+    options.parameters.insert(QStringLiteral("DESDE"), from_->text().trimmed());
+    options.parameters.insert(QStringLiteral("HASTA"), to_->text().trimmed());
+    if (!chosenOrder().isEmpty()) options.parameters.insert(QStringLiteral("ORDEN"), chosenOrder());
+    std::shared_ptr<const report::ReportData> data;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        data = report::DataPass::run(definition, session_, options);
+        QApplication::restoreOverrideCursor();
+    } catch (const report::ReportError& e) {
+        QApplication::restoreOverrideCursor();
+        Messages::current().error(this, QString::fromUtf8(e.what()));
+        return false;
+    } catch (const db::DbError& e) {
+        QApplication::restoreOverrideCursor();
+        Messages::current().error(this, e.engineText());
+        return false;
+    }
+    report::Preview::exec(*data, this);
+    return true;
+}
+
+bool MasterWindow::loadPicture(const QString& column, const QString& fileName) {
+    if (data_->isEmpty() && data_->state() != db::Dataset::State::Insert) {
+        Messages::current().warning(this, QStringLiteral("Grabe primero el registro"));
+        return false;
+    }
+    const auto bytes = readPictureFile(this, fileName);
+    if (!bytes) return false;
+    try {
+        if (data_->state() == db::Dataset::State::Browse) data_->edit();
+        data_->setValue(column, *bytes);
+        if (!post()) return false;
+    } catch (const db::DbError& e) {
+        Messages::current().error(this, e.engineText());
+        return false;
+    }
+    showRow();
+    return true;
+}
+
+void MasterWindow::loadTextFile(const QString& fileName) {
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QString said = declaration_.textLoad(session_, fileName);
+        QApplication::restoreOverrideCursor();
+        data_->refresh();
+        model_->reload();
+        showRow();
+        Messages::current().information(this, said);
+    } catch (const db::DbError& e) {
+        QApplication::restoreOverrideCursor();
+        Messages::current().error(this, e.engineText());
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        Messages::current().error(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -202,7 +379,22 @@ void MasterWindow::run(Button b) {
 }
 
 void MasterWindow::focusAfterNavigator() {
-    if (QWidget* w = fieldWidget(declaration_.focusColumn)) w->setFocus(Qt::OtherFocusReason);
+    focusField(declaration_.focusColumn);
+}
+
+void MasterWindow::focusField(const QString& column) {
+    QWidget* w = fieldWidget(column);
+    if (!w) return;
+    if (pages_)
+        for (int i = 0; i < pages_->count(); ++i)
+            if (pages_->widget(i)->isAncestorOf(w)) pages_->setCurrentIndex(i);
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+bool MasterWindow::fieldChanged(const QString& column) const {
+    for (auto* e : editors_)
+        if (e->column().compare(column, Qt::CaseInsensitive) == 0) return e->changed();
+    return false;
 }
 
 void MasterWindow::startEdit() {
@@ -228,6 +420,7 @@ bool MasterWindow::post() {
         data_->setValue(editor->column(), *value);
     }
     try {
+        beforePost();
         data_->post();
     } catch (const db::DbError& e) {
         // The row stays in edit or insert with what was typed, for the user to correct.
@@ -247,6 +440,18 @@ bool MasterWindow::remove() {
         return true;
     }
     if (data_->isEmpty()) return false;
+    try {
+        if (declaration_.deleteCheck) {
+            const QString refused = declaration_.deleteCheck(session_, data_->current());
+            if (!refused.isEmpty()) {
+                Messages::current().warning(this, refused);
+                return false;
+            }
+        }
+    } catch (const db::DbError& e) {
+        Messages::current().error(this, e.engineText());
+        return false;
+    }
     if (!Messages::current().confirm(this, kDeleteQuestion)) return false;
     try {
         data_->remove();
@@ -292,6 +497,13 @@ void MasterWindow::userEdited() {
 
 void MasterWindow::searchTyped(const QString& text) {
     if (text.isEmpty() || data_->state() != db::Dataset::State::Browse) return;
+    // A numeric key is searched only with a number: other text matches no row, as a missing key.
+    const auto type = data_->column(declaration_.searchColumn).type;
+    if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Short) {
+        bool whole = false;
+        text.trimmed().toLongLong(&whole);
+        if (!whole) return;
+    }
     try {
         if (declaration_.search == MasterWindowDeclaration::Search::Nearest)
             data_->locateNearest({text});

@@ -8,11 +8,14 @@
 #include <QDialog>
 #include <vector>
 
+class QButtonGroup;
 class QFormLayout;
 class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableView;
+class QVBoxLayout;
 
 namespace db {
 class Dataset;
@@ -41,6 +44,14 @@ class MasterWindow : public QDialog {
     QPushButton* button(Button b) const { return buttons_.at(size_t(b)); }
     QWidget* fieldWidget(const QString& column) const;
     QLineEdit* searchBox() const { return search_; }
+    QTableView* grid() const { return grid_; }
+    db::Session& session() const { return session_; }
+    // The "Imprimir" group's range fields (nullptr without a report).
+    QLineEdit* rangeFromBox() const { return from_; }
+    QLineEdit* rangeToBox() const { return to_; }
+    // The code of the order chosen under "Orden".
+    QString chosenOrder() const;
+    void chooseOrder(const QString& code);
 
     // The navigator's actions, as its buttons run them. Each returns whether it did its work; a
     // failure has been shown to the user.
@@ -49,14 +60,31 @@ class MasterWindow : public QDialog {
     bool remove();
     void startEdit();
     void startInsert();
+    // "&Imprimir": the list report over the typed range in the chosen order, in a preview. False,
+    // after telling the user why, when the range is not valid or the report fails.
+    bool printList();
+    // Loads a picture file into a picture column of the current row and posts it.
+    bool loadPicture(const QString& column, const QString& fileName);
+    // The text-load button: loads the file and shows what the load says.
+    void loadTextFile(const QString& fileName);
 
   protected:
     // After a navigator button: the focus goes to the declared field.
     virtual void focusAfterNavigator();
+    // Called by post() after the typed values are in the row and before it is written; a window
+    // sets the columns that follow from others here.
+    virtual void beforePost() {}
+    // Whether the user changed the field of `column` since the row was shown.
+    bool fieldChanged(const QString& column) const;
+    // Where a subclass adds its own widgets (under the grid).
+    QVBoxLayout* mainLayout() const { return layout_; }
+    // Moves the focus to a field, showing its page first.
+    void focusField(const QString& column);
 
   private:
-    void buildFields(QFormLayout* form);
+    void buildFields();
     void buildNavigator(QHBoxLayout* row);
+    void buildPrintGroup();
     void run(Button b);
     void showRow();
     void updateButtons();
@@ -64,7 +92,13 @@ class MasterWindow : public QDialog {
     void searchTyped(const QString& text);
     void userEdited();
 
+    db::Session& session_;
     MasterWindowDeclaration declaration_;
+    QVBoxLayout* layout_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QLineEdit* from_ = nullptr;
+    QLineEdit* to_ = nullptr;
+    QButtonGroup* orders_ = nullptr;
     db::Dataset* data_ = nullptr;
     db::DatasetModel* model_ = nullptr;
     std::vector<MasterFieldEditor*> editors_;

@@ -4,7 +4,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
+
+namespace db {
+class Row;
+class Session;
+} // namespace db
 
 namespace ui {
 
@@ -22,7 +28,8 @@ struct MasterWindowDeclaration {
             Date,   // "dd/mm/yyyy"
             Memo,   // several lines
             Tick,   // a tick box storing "S" when ticked and "N" when not
-            Choice, // a list of `choices`, storing the chosen code
+            Choice, // a list of `choices` (or of `choicesSql`'s rows), storing the chosen code
+            Picture, // a picture blob; double-clicking it loads a picture file into the row
         };
         QString column{};
         QString label{};
@@ -31,6 +38,11 @@ struct MasterWindowDeclaration {
         int maxLength = 0;
         QString mask{};
         std::vector<Choice> choices{};
+        // Choice fields whose list comes from a table: the first column is stored, the second shown
+        // ("SELECT UNIDAD, NOMBRE FROM UNIDADES ORDER BY NOMBRE"). Read when the window opens.
+        QString choicesSql{};
+        // The tab the field stands on; a window whose fields name no page shows one plain form.
+        QString page{};
     };
 
     struct GridColumn {
@@ -56,6 +68,21 @@ struct MasterWindowDeclaration {
     QString searchHint{};
     // Where the focus goes after any navigator button. Empty: the first field.
     QString focusColumn{};
+
+    // The "Imprimir" group: the registered list report, printed over the range typed in the two
+    // fields (parameters DESDE and HASTA) in the order chosen under "Orden" (parameter ORDEN, one of
+    // `orders`' codes; the first is chosen when the window opens). No report: no group.
+    QString report{};
+    QString rangeFrom{};
+    QString rangeTo{};
+    std::vector<Choice> orders{};
+
+    // Asked before a row is deleted: a Spanish text refuses the delete (the row is still in use),
+    // an empty text lets it go.
+    std::function<QString(db::Session&, const db::Row&)> deleteCheck{};
+    // A load from a text file offered by a button beside the navigator: it loads the chosen file and
+    // returns what to tell the user. Empty: no button.
+    std::function<QString(db::Session&, const QString& path)> textLoad{};
 };
 
 } // namespace ui
