@@ -9,9 +9,10 @@ int DocumentHeaders::create(db::Session& session, const NewHeader& h) {
         session, QStringLiteral("SELECT MAX(CONSECUTIVO) FROM MOVIMIENTO WHERE EMPRESA = ? AND DOCUMENTO = ?"),
         {h.empresa, h.documento}, [&](int number) {
             session.execute(QStringLiteral("INSERT INTO MOVIMIENTO (EMPRESA, DOCUMENTO, CONSECUTIVO, BODEGA, FECHA, "
-                                           "CLIENTE, FACTURA, STATUS, SUBTOTAL, DESCUENTO, IVA, NETO, TASA) "
-                                           "VALUES (?, ?, ?, ?, ?, ?, ?, 'G', 0, 0, 0, 0, 1)"),
-                            {h.empresa, h.documento, number, h.bodega, h.fecha, h.cliente, number});
+                                           "CLIENTE, FACTURA, DESPACHARA, STATUS, SUBTOTAL, DESCUENTO, IVA, NETO, TASA) "
+                                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'G', 0, 0, 0, 0, 1)"),
+                            {h.empresa, h.documento, number, h.bodega, h.fecha, h.cliente, number,
+                             h.despachara.isEmpty() ? QVariant() : QVariant(h.despachara)});
         });
 }
 

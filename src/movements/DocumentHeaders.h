@@ -15,6 +15,7 @@ struct NewHeader {
     int bodega = 0;
     QDate fecha = QDate::currentDate();
     double cliente = 0;
+    QString despachara{}; // delivery address; empty stores NULL
 };
 
 class DocumentHeaders {

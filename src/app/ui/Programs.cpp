@@ -4,6 +4,9 @@
 #include "app/ui/ProgramDispatcher.h"
 #include "app/ui/TFrmRegistro.h"
 #include "master/ui/MasterWindows.h"
+#include "master/ui/lookup/TFrmBuscarProducto.h"
+#include "master/ui/lookup/TFrmBuscarProveedor.h"
+#include "movements/ui/TFrmMovimiento.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Messages.h"
 
@@ -35,6 +38,21 @@ template <typename Window> ProgramDispatcher::Opener onAlmacen() {
     };
 }
 
+// The movement documents: which types the chooser offers depends on who is logged in.
+ProgramDispatcher::Opener movements() {
+    return [](QWidget* parent) {
+        auto* dm = TDMGeneral::instance();
+        const auto& user = dm->currentUser();
+        try {
+            movements::TFrmMovimiento chooser(dm->DbAlmacen(), user ? user->nombre : QString(),
+                                              user ? user->activo : QString(), parent);
+            chooser.exec();
+        } catch (const db::DbError& e) {
+            ui::Messages::current().error(parent, e.engineText());
+        }
+    };
+}
+
 } // namespace
 
 const ProgramDispatcher& ProgramDispatcher::standard() {
@@ -49,6 +67,10 @@ const ProgramDispatcher& ProgramDispatcher::standard() {
         d.add(7, onAlmacen<master::TFrmALM006>());
         d.add(9, onAlmacen<master::TFrmALM008>());
         d.add(11, onAlmacen<master::TFrmCuenta>());
+        d.add(53, movements());
+        // The supplier and item searches also open from the menu, as plain browsers.
+        d.add(61, onAlmacen<master::TFrmBuscarProveedor>());
+        d.add(62, onAlmacen<master::TFrmBuscarProducto>());
         d.add(64, modal<TFrmRegistro>());
         return d;
     }();

@@ -127,6 +127,8 @@ MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declara
     connect(model_, &db::DatasetModel::modelReset, this, [this] { fitGridColumns(grid_); });
 
     EnterMovesFocus::install(this);
+    if (!declaration_.filter.isEmpty())
+        data_->setFilter(declaration_.filter, db::Params::fromList(declaration_.filterValues));
     data_->open();
     data_->first();
     showRow();
@@ -352,7 +354,7 @@ void MasterWindow::run(Button b) {
             data_->last();
             break;
         case Button::Insert:
-            startInsert();
+            insertRow();
             break;
         case Button::Delete:
             remove();

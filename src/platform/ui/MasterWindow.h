@@ -71,6 +71,9 @@ class MasterWindow : public QDialog {
   protected:
     // After a navigator button: the focus goes to the declared field.
     virtual void focusAfterNavigator();
+    // The navigator's insert: a new row in insert state for the user to fill. A window whose rows
+    // are created whole (a numbered document) overrides it.
+    virtual void insertRow() { startInsert(); }
     // Called by post() after the typed values are in the row and before it is written; a window
     // sets the columns that follow from others here.
     virtual void beforePost() {}

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <functional>
 #include <vector>
 
@@ -58,6 +59,9 @@ struct MasterWindowDeclaration {
     QString table{};
     // Empty: the table's primary key.
     QStringList key{};
+    // Rows the window shows: a condition with "?" markers bound from `filterValues` (never typed text).
+    QString filter{};
+    QVariantList filterValues{};
     QString caption{}; // window title
     QString heading{}; // large title above the fields; empty shows none
     std::vector<Field> fields{};

@@ -1,0 +1,10 @@
+#include "master/ui/lookup/LookupResults.h"
+
+namespace master {
+
+LookupResults& lookupResults() {
+    static LookupResults results;
+    return results;
+}
+
+} // namespace master
