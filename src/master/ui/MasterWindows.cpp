@@ -182,7 +182,7 @@ Decl conversions() {
     };
     d.grid = {{QStringLiteral("CODIGOUNIDAD"), QStringLiteral("Unidad")},
               {QStringLiteral("CODIGOUNIDADRECIBIR"), QStringLiteral("Unidad Recibe")},
-              {QStringLiteral("CANTIDAD"), QStringLiteral("Cantidad")},
+              {QStringLiteral("CANTIDAD"), QStringLiteral("Cantidad"), QStringLiteral("###,###.######")},
               {QStringLiteral("OPERADOR"), QStringLiteral("Operador")}};
     d.searchColumn = QStringLiteral("CODIGOUNIDAD");
     d.search = Decl::Search::Nearest;
@@ -202,7 +202,7 @@ Decl costCentres() {
                 number("PRESUPUESTO", QStringLiteral("Presupuesto  :"), QStringLiteral("###,###.00"))};
     d.grid = {{QStringLiteral("CENTROCOSTO"), QStringLiteral("Costo")},
               {QStringLiteral("NOMBRE"), QStringLiteral("Descripcion")},
-              {QStringLiteral("PRESUPUESTO"), QStringLiteral("Presupuesto")}};
+              {QStringLiteral("PRESUPUESTO"), QStringLiteral("Presupuesto"), QStringLiteral("###,###.00")}};
     d.searchHint = kSearchHint;
     d.report = QStringLiteral("centroscostos");
     d.rangeFrom = QStringLiteral("000000");

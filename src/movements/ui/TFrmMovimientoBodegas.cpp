@@ -58,10 +58,10 @@ Decl headerDeclaration(const MovementChoice& c) {
               .choicesSql = QStringLiteral("SELECT BODEGA, NOMBRE FROM BODEGAS ORDER BY BODEGA")},
     };
     d.grid = {{QStringLiteral("CONSECUTIVO"), QStringLiteral("Número")},
-              {QStringLiteral("FECHA"), QStringLiteral("Fecha")},
+              {QStringLiteral("FECHA"), QStringLiteral("Fecha"), QStringLiteral("dd/mm/yyyy")},
               {QStringLiteral("CLIENTE"), QStringLiteral("Tercero")},
               {QStringLiteral("FACTURA"), QStringLiteral("Factura")},
-              {QStringLiteral("NETO"), QStringLiteral("Total")},
+              {QStringLiteral("NETO"), QStringLiteral("Total"), QStringLiteral("###,###.00")},
               {QStringLiteral("STATUS"), QStringLiteral("Estado")}};
     d.searchColumn = QStringLiteral("CONSECUTIVO");
     d.searchHint = QStringLiteral("Teclee el número del documento");
@@ -136,8 +136,8 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
         tp->addWidget(edit, r++, 1);
     }
     thirdParty_->hide();
-    mainLayout()->insertWidget(3, thirdPartyName_);
-    mainLayout()->insertWidget(4, thirdParty_);
+    addBeside(QStringLiteral("CLIENTE"), thirdPartyName_);
+    mainLayout()->insertWidget(3, thirdParty_);
 
     // Searches and the way to the lines.
     auto* actions = new QHBoxLayout;

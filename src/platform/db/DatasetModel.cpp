@@ -1,5 +1,7 @@
 #include "platform/db/DatasetModel.h"
 
+#include "platform/numbers/Format.h"
+
 #include "platform/db/DbError.h"
 
 namespace db {
@@ -98,7 +100,8 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         // A picture has no text to show in a cell.
-        return v.typeId() == QMetaType::QByteArray ? QVariant() : v;
+        if (v.typeId() == QMetaType::QByteArray || v.isNull()) return QVariant();
+        return numbers::formatValue(v, masks_.value(index.column()));
     case Qt::EditRole:
         return v;
     case Qt::TextAlignmentRole: {
@@ -110,6 +113,11 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
+}
+
+void DatasetModel::setColumnMasks(const QStringList& masks) {
+    masks_ = masks;
+    if (!rows_.empty()) emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, columnCount() - 1));
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {

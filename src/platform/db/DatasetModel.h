@@ -26,6 +26,9 @@ class DatasetModel : public QAbstractTableModel {
     const QStringList& columnNames() const { return columns_; }
     // Captions in column order; a missing or empty one shows the column name.
     void setHeaderLabels(const QStringList& labels);
+    // Display masks by column (numbers::formatValue); a column without one shows its plain value,
+    // numbers without exponent and dates as "dd/mm/yyyy".
+    void setColumnMasks(const QStringList& masks);
     void setPageSize(int rows) { pageSize_ = rows > 0 ? rows : 1; }
     int pageSize() const { return pageSize_; }
 
@@ -59,6 +62,7 @@ class DatasetModel : public QAbstractTableModel {
     QPointer<Dataset> dataset_;
     QStringList columns_;
     QStringList labels_;
+    QStringList masks_;
     std::vector<Row> rows_;
     bool atEnd_ = true;
     bool fetching_ = false;

@@ -97,13 +97,15 @@ MasterWindow::MasterWindow(db::Session& session, MasterWindowDeclaration declara
     layout->addWidget(registro);
     connect(search_, &QLineEdit::textChanged, this, &MasterWindow::searchTyped);
 
-    QStringList columns, captions;
+    QStringList columns, captions, masks;
     for (const auto& g : declaration_.grid) {
         columns << g.column;
         captions << g.caption;
+        masks << g.mask;
     }
     model_ = new db::DatasetModel(*data_, columns, this);
     model_->setHeaderLabels(captions);
+    model_->setColumnMasks(masks);
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("grdDatos"));
     grid_->setModel(model_);
@@ -150,6 +152,7 @@ void MasterWindow::buildFields() {
             if (!plain) {
                 plain = new QFormLayout;
                 layout_->addLayout(plain);
+                forms_.push_back(plain);
             }
             return plain;
         }
@@ -162,6 +165,7 @@ void MasterWindow::buildFields() {
         }
         auto* tab = new QWidget(pages_);
         auto* form = new QFormLayout(tab);
+        forms_.push_back(form);
         pages_->addTab(tab, page);
         pageForms.emplace_back(page, form);
         return form;
@@ -391,6 +395,23 @@ void MasterWindow::focusField(const QString& column) {
         for (int i = 0; i < pages_->count(); ++i)
             if (pages_->widget(i)->isAncestorOf(w)) pages_->setCurrentIndex(i);
     w->setFocus(Qt::OtherFocusReason);
+}
+
+void MasterWindow::addBeside(const QString& column, QWidget* extra) {
+    QWidget* field = fieldWidget(column);
+    if (!field) return;
+    for (QFormLayout* form : forms_) {
+        int row = -1;
+        QFormLayout::ItemRole role;
+        form->getWidgetPosition(field, &row, &role);
+        if (row < 0) continue;
+        auto* line = new QHBoxLayout;
+        form->removeWidget(field);
+        line->addWidget(field);
+        line->addWidget(extra, 1);
+        form->setLayout(row, QFormLayout::FieldRole, line);
+        return;
+    }
 }
 
 bool MasterWindow::fieldChanged(const QString& column) const {

@@ -81,6 +81,8 @@ class MasterWindow : public QDialog {
     bool fieldChanged(const QString& column) const;
     // Where a subclass adds its own widgets (under the grid).
     QVBoxLayout* mainLayout() const { return layout_; }
+    // Puts `extra` on the same row as the field of `column`, to its right (a name beside a code).
+    void addBeside(const QString& column, QWidget* extra);
     // Moves the focus to a field, showing its page first.
     void focusField(const QString& column);
 
@@ -99,6 +101,7 @@ class MasterWindow : public QDialog {
     MasterWindowDeclaration declaration_;
     QVBoxLayout* layout_ = nullptr;
     QTabWidget* pages_ = nullptr;
+    std::vector<QFormLayout*> forms_;
     QLineEdit* from_ = nullptr;
     QLineEdit* to_ = nullptr;
     QButtonGroup* orders_ = nullptr;

@@ -49,6 +49,7 @@ struct MasterWindowDeclaration {
     struct GridColumn {
         QString column{};
         QString caption{};
+        QString mask{}; // numbers::formatValue mask; empty shows the plain value
     };
 
     enum class Search {

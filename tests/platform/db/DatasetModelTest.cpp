@@ -100,9 +100,10 @@ TEST_F(DatasetModelTest, ShowsTrimmedTextNumbersAndLabels) {
 
     const QVariant code = model.data(model.index(2, 0));
     EXPECT_EQ("C3", code.toString()) << "CHAR without trailing blanks";
-    const QVariant qty = model.data(model.index(2, 1));
-    EXPECT_EQ(QMetaType::Double, qty.typeId());
-    EXPECT_EQ(1.5, qty.toDouble());
+    EXPECT_EQ("1.5", model.data(model.index(2, 1)).toString()) << "numbers shown plainly";
+    EXPECT_EQ(1.5, model.data(model.index(2, 1), Qt::EditRole).toDouble()) << "the value itself for editing";
+    model.setColumnMasks({{}, "###,###.00"});
+    EXPECT_EQ("1.50", model.data(model.index(2, 1)).toString());
 }
 
 TEST_F(DatasetModelTest, RowOfKeyPagesUpToTheRowOnly) {

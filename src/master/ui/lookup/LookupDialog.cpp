@@ -17,26 +17,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace master {
 
 namespace {
-
-// Grid cells through the one formatting helper: fixed separators whatever the workstation's
-// settings, and a NIT as its digits rather than in exponent notation.
-class MaskDelegate : public QStyledItemDelegate {
-  public:
-    MaskDelegate(QString mask, QObject* parent) : QStyledItemDelegate(parent), mask_(std::move(mask)) {}
-    QString displayText(const QVariant& value, const QLocale&) const override {
-        return numbers::formatValue(value, mask_);
-    }
-
-  private:
-    QString mask_;
-};
 
 constexpr int kChoicesPerRow = 4;
 
@@ -93,14 +79,14 @@ LookupDialog::LookupDialog(db::Session& session, LookupDeclaration declaration, 
     }
     model_ = new db::DatasetModel(*data_, columns, this);
     model_->setHeaderLabels(captions);
+    QStringList masks;
+    for (const auto& c : declaration_.grid)
+        masks << c.mask;
+    model_->setColumnMasks(masks);
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("grdBuscar"));
     grid_->setModel(model_);
     ui::styleGrid(grid_);
-    grid_->setItemDelegate(new MaskDelegate(QString(), grid_));
-    for (int c = 0; c < int(declaration_.grid.size()); ++c)
-        if (!declaration_.grid[size_t(c)].mask.isEmpty())
-            grid_->setItemDelegateForColumn(c, new MaskDelegate(declaration_.grid[size_t(c)].mask, grid_));
     grid_->setMinimumHeight(grid_->verticalHeader()->defaultSectionSize() * 12);
     layout->addWidget(grid_, 1);
 
