@@ -161,7 +161,7 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
     mainLayout()->addLayout(actions);
 
     // Double-clicks that open the lookups, and Enter that posts from the last fields.
-    for (const char* column : {"CLIENTE", "FECHA", "VENDEDOR", "SOLICITADOPOR", "TERMINOS", "FORMAPAGO", "TASA",
+    for (const char* column : {"ORDENCOMPRASALIDA", "CLIENTE", "FECHA", "VENDEDOR", "SOLICITADOPOR", "TERMINOS", "FORMAPAGO", "TASA",
                                "FACTURA", "FECHAFACTURA"})
         if (QWidget* w = fieldWidget(QString::fromLatin1(column))) w->installEventFilter(this);
 
@@ -256,7 +256,32 @@ void TFrmMovimientoBodegas::setDate(const QDate& date) {
     setFieldText(QStringLiteral("FECHA"), numbers::formatDate(date, QStringLiteral("dd/mm/yyyy")));
 }
 
+bool TFrmMovimientoBodegas::checkOrder() {
+    if (choice_.type.ordenCompra != QStringLiteral("S") || dataset().isEmpty()) return true;
+    auto* field = qobject_cast<QLineEdit*>(fieldWidget(QStringLiteral("ORDENCOMPRASALIDA")));
+    const QString typed = field->text().trimmed();
+    const auto number = HeaderRules::readNumber(typed);
+    const auto order = number ? session().first(QStringLiteral("SELECT O.PROVEEDOR, P.DIRECCION FROM ORDENCOMPRA O "
+                                                               "LEFT JOIN PROVEEDORES P ON P.NIT = O.PROVEEDOR "
+                                                               "WHERE O.EMPRESA = ? AND O.CONSECUTIVO = ?"),
+                                                {choice_.empresa, *number})
+                              : std::nullopt;
+    if (!order) {
+        ui::Messages::current().warning(this, QStringLiteral("Orden de Compra No Existe"));
+        focusField(QStringLiteral("ORDENCOMPRASALIDA"));
+        return false;
+    }
+    setThirdParty(order->at(0).toDouble());
+    dataset().setValue(QStringLiteral("DESPACHARA"), order->at(1));
+    return true;
+}
+
 bool TFrmMovimientoBodegas::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && watched == fieldWidget(QStringLiteral("ORDENCOMPRASALIDA")) &&
+        dataset().state() != db::Dataset::State::Browse && fieldChanged(QStringLiteral("ORDENCOMPRASALIDA"))) {
+        checkOrder();
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == number_label_) {
             bool ok = false;

@@ -41,6 +41,10 @@ class TFrmMovimientoBodegas : public ui::MasterWindow {
     // ">> MOVIMIENTO PRODUCTOS": the checks before the lines open; false after telling the user why.
     bool prepareLines();
 
+    // Leaving the order number of a document received against purchase orders: the order's supplier
+    // becomes the third party. False, with "Orden de Compra No Existe", for an order that is not there.
+    bool checkOrder();
+
     // Writes a chosen third party (supplier lookup) into CLIENTE and DESPACHARA.
     void setThirdParty(double nit);
     // Writes a chosen adviser into VENDEDOR and SOLICITADOPOR.

@@ -149,3 +149,31 @@ TEST_F(MovementWindows, BeforeTheLinesDuplicateInvoicesStopAnEntryAndUnknownThir
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MovementWindows, AnOrderReceiptTakesItsSupplierFromTheOrder) {
+    s().execute(QStringLiteral("INSERT INTO DOCUMENTOS (DOCUMENTO, NOMBRE, OPERADOR, ENTRA, ORDENCOMPRA) "
+                               "VALUES ('EN', 'ENTRADA POR ORDEN', 'S', 'C', 'S')"));
+    s().execute(QStringLiteral("INSERT INTO PROVEEDORES (NIT, NOMBRE, DIRECCION) VALUES (860, 'ACEROS', 'VIA 40')"));
+    s().execute(QStringLiteral("INSERT INTO ORDENCOMPRA (EMPRESA, CONSECUTIVO, PROVEEDOR) VALUES ('01', 12, 860)"));
+    ui::ScopedRecordingMessages messages;
+    TFrmMovimientoBodegas w(s(), choice("EN"));
+    w.button(ui::MasterWindow::Button::Insert)->click();
+    w.startEdit();
+    auto* order = qobject_cast<QLineEdit*>(w.fieldWidget(QStringLiteral("ORDENCOMPRASALIDA")));
+    order->setText(QStringLiteral("13"));
+    EXPECT_FALSE(w.checkOrder());
+    EXPECT_EQ(messages->shown, QStringList{QStringLiteral("Orden de Compra No Existe")});
+    order->setText(QStringLiteral("12"));
+    EXPECT_TRUE(w.checkOrder());
+    ASSERT_TRUE(w.post());
+    const auto row = s().first(QStringLiteral("SELECT ORDENCOMPRASALIDA, CLIENTE, DESPACHARA FROM MOVIMIENTO "
+                                              "WHERE DOCUMENTO = 'EN'"));
+    EXPECT_EQ(row->at(0).toInt(), 12);
+    EXPECT_EQ(row->at(1).toDouble(), 860.0);
+    EXPECT_EQ(row->at(2).toString(), QStringLiteral("VIA 40"));
+    EXPECT_EQ(w.thirdPartyName()->text(), QStringLiteral("ACEROS"));
+}
+
+} // namespace
