@@ -1,7 +1,6 @@
 // "report": any declared report to PDF, .xlsx, HTML or text; "bench-report": how fast a large grouped
 // report renders to PDF and how much memory it takes.
 
-#include "app/reports/AppReports.h"
 #include "cli/Cli.h"
 #include "cli/DatabaseFiles.h"
 #include "platform/db/Session.h"
@@ -11,6 +10,7 @@
 #include "platform/report/Registry.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/TextExport.h"
+#include "reports/ReportCatalog.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -22,15 +22,8 @@ namespace cli {
 
 namespace {
 
-// Every library that declares reports registers them here, so "report --list", the golden tests
-// and the windows see the same catalogue.
 report::Registry& reports() {
-    static const bool registered = [] {
-        app::registerReports(report::Registry::instance());
-        return true;
-    }();
-    (void)registered;
-    return report::Registry::instance();
+    return reports::catalog();
 }
 
 const QString kReportUsage =
@@ -53,6 +46,19 @@ QString typeName(report::Parameter::Type type) {
     return {};
 }
 
+// A default as an administrator can read it: an empty text as "", a character that does not print
+// (the highest one, which ends a range that covers every code) by its number.
+QString shownDefault(const QVariant& value) {
+    if (value.typeId() != QMetaType::QString) return value.toString();
+    const QString text = value.toString();
+    if (text.isEmpty()) return QStringLiteral("\"\"");
+    QString out;
+    for (const char32_t c : text.toUcs4())
+        out += QChar::isPrint(c) ? QString::fromUcs4(&c, 1)
+                                 : QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    return out;
+}
+
 int usage(Context& ctx, const QString& message) {
     ctx.err << message << "\nUso: almacen-cli report " << kReportUsage << "\n";
     return kUsage;
@@ -63,9 +69,18 @@ int list(Context& ctx) {
         const auto def = reports().find(name);
         ctx.out << name.leftJustified(16) << " " << def->title << "\n";
         for (const report::Parameter& p : def->parameters) {
-            ctx.out << "    --param " << p.name << "=<" << typeName(p.type) << ">";
+            // The order parameter takes one of the report's codes, shown with their captions.
+            const bool order = p.name.compare(def->orderParameter, Qt::CaseInsensitive) == 0;
+            QStringList codes, captions;
+            for (const report::Ordering& o : def->orderings) {
+                codes << o.code;
+                captions << o.code + QLatin1Char(' ') + o.caption;
+            }
+            ctx.out << "    --param " << p.name << "=<"
+                    << (order ? codes.join(QLatin1Char('|')) : typeName(p.type)) << ">";
             if (!p.description.isEmpty()) ctx.out << "  " << p.description;
-            if (p.defaultValue.isValid()) ctx.out << " (por omisión " << p.defaultValue.toString() << ")";
+            if (order) ctx.out << ": " << captions.join(QStringLiteral(", "));
+            if (p.defaultValue.isValid()) ctx.out << " (por omisión " << shownDefault(p.defaultValue) << ")";
             ctx.out << "\n";
         }
     }

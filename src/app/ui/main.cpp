@@ -7,6 +7,7 @@
 #include "app/ui/TFrmAlmacen.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Messages.h"
+#include "reports/ReportCatalog.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Almacen"));
     QLocale fixed(QLocale::English, QLocale::UnitedStates);
     QLocale::setDefault(fixed);
+    reports::catalog(); // the lists the windows print
 
     const QString installation = app::InstallationFile::locate(application.arguments());
     const auto file = app::InstallationFile::read(installation);

@@ -49,11 +49,6 @@ std::vector<Decl::Choice> yesNo() {
     return {{QStringLiteral("Si"), QStringLiteral("S")}, {QStringLiteral("No"), QStringLiteral("N")}};
 }
 
-// The two orders every list offers; sub-groups add the model.
-std::vector<Decl::Choice> nameOrCode() {
-    return {{QStringLiteral("Nombre"), QStringLiteral("A")}, {QStringLiteral("Código"), QStringLiteral("#")}};
-}
-
 // A master row that items or documents still name stays: the delete is refused with the reason.
 std::function<QString(db::Session&, const db::Row&)> refuseIfUsed(const char* table, const char* key) {
     return [table, key](db::Session& session, const db::Row& row) {
@@ -100,7 +95,6 @@ Decl companies() {
     d.report = QStringLiteral("empresas");
     d.rangeFrom = QStringLiteral("01");
     d.rangeTo = QStringLiteral("99");
-    d.orders = nameOrCode();
     d.deleteCheck = refuseIfUsed("EMPRESAS", "EMPRESA");
     return d;
 }
@@ -118,7 +112,6 @@ Decl groups() {
     d.report = QStringLiteral("grupos");
     d.rangeFrom = QStringLiteral("A");
     d.rangeTo = QStringLiteral("Z");
-    d.orders = nameOrCode();
     d.deleteCheck = refuseIfUsed("GRUPOS", "GRUPO");
     d.textLoad = textLoad(TextLoadKind::Groups);
     return d;
@@ -140,8 +133,6 @@ Decl subgroups() {
     d.report = QStringLiteral("subgrupos");
     d.rangeFrom = QStringLiteral("1");
     d.rangeTo = QStringLiteral("999");
-    d.orders = nameOrCode();
-    d.orders.push_back({QStringLiteral("Modelo"), QStringLiteral("M")});
     d.deleteCheck = refuseIfUsed("SUBGRUPOS", "SUBGRUPO");
     d.textLoad = textLoad(TextLoadKind::Subgroups);
     return d;
@@ -160,7 +151,6 @@ Decl units() {
     d.report = QStringLiteral("unidades");
     d.rangeFrom = QStringLiteral("A");
     d.rangeTo = QStringLiteral("Z");
-    d.orders = nameOrCode();
     d.deleteCheck = refuseIfUsed("UNIDADES", "UNIDAD");
     return d;
 }
@@ -188,7 +178,6 @@ Decl conversions() {
     d.search = Decl::Search::Nearest;
     d.searchHint = kSearchHint;
     d.report = QStringLiteral("conversiones");
-    d.orders = nameOrCode();
     return d;
 }
 
@@ -207,7 +196,6 @@ Decl costCentres() {
     d.report = QStringLiteral("centroscostos");
     d.rangeFrom = QStringLiteral("000000");
     d.rangeTo = QStringLiteral("999999");
-    d.orders = nameOrCode();
     d.deleteCheck = refuseIfUsed("CENTROCOSTOS", "CENTROCOSTO");
     return d;
 }
@@ -225,7 +213,6 @@ Decl warehouses() {
     d.report = QStringLiteral("bodegas");
     d.rangeFrom = QStringLiteral("01");
     d.rangeTo = QStringLiteral("99");
-    d.orders = nameOrCode();
     d.deleteCheck = refuseIfUsed("BODEGAS", "BODEGA");
     return d;
 }
@@ -291,7 +278,6 @@ Decl documentTypes() {
     d.report = QStringLiteral("documentos");
     d.rangeFrom = QStringLiteral("AA");
     d.rangeTo = QStringLiteral("ZZ");
-    d.orders = nameOrCode();
     d.deleteCheck = refuseIfUsed("DOCUMENTOS", "DOCUMENTO");
     return d;
 }
@@ -311,8 +297,6 @@ Decl accountPairs() {
     d.report = QStringLiteral("cuentas");
     d.rangeFrom = QStringLiteral("A");
     d.rangeTo = QStringLiteral("Z");
-    d.orders = {{QStringLiteral("Cuenta Gasto"), QStringLiteral("A")},
-                {QStringLiteral("Cuenta Inventario"), QStringLiteral("#")}};
     return d;
 }
 

@@ -37,7 +37,7 @@ public:
         for (const Lookup& l : def_.lookups)
             if (l.group.isEmpty()) runLookup(l, -1);
 
-        db::Statement main(session_, def_.sql);
+        db::Statement main(session_, DataPass::mainQuery(def_, data_->parameters_));
         bind(main, -1, QStringLiteral("la consulta principal"));
         data_->names_ = main.columnNames();
         data_->columnCount_ = int(data_->names_.size());
@@ -272,7 +272,28 @@ QVariantMap DataPass::checkParameters(const ReportDefinition& def, const QVarian
         }
         out.insert(p.name, v);
     }
+    if (!def.orderParameter.isEmpty()) {
+        if (!def.parameter(def.orderParameter))
+            throw ReportError(QStringLiteral("El informe %1 elige su orden con el parámetro %2, que no tiene")
+                                  .arg(def.name, def.orderParameter));
+        const QString code = out.value(def.parameter(def.orderParameter)->name).toString();
+        if (!def.ordering(code)) {
+            QStringList choices;
+            for (const Ordering& o : def.orderings)
+                choices << QStringLiteral("%1 (%2)").arg(o.code, o.caption);
+            throw ReportError(QStringLiteral("El informe %1 no tiene el orden \"%2\"; los órdenes son: %3")
+                                  .arg(def.name, code, choices.join(QStringLiteral(", "))));
+        }
+    }
     return out;
+}
+
+QString DataPass::mainQuery(const ReportDefinition& def, const QVariantMap& parameters) {
+    if (def.orderParameter.isEmpty()) return def.sql;
+    const Parameter* p = def.parameter(def.orderParameter);
+    const Ordering* o = p ? def.ordering(parameters.value(p->name).toString()) : nullptr;
+    if (!o) throw ReportError(QStringLiteral("El informe %1 no tiene ese orden").arg(def.name));
+    return def.sql + QStringLiteral(" ORDER BY ") + o->orderBy;
 }
 
 std::shared_ptr<const ReportData> DataPass::run(std::shared_ptr<const ReportDefinition> definition,

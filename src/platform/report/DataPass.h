@@ -34,9 +34,15 @@ public:
                                                  db::Session& session, const Options& options);
 
     // The parameters as the report will bind them: text read by each parameter's type, defaults
-    // filled in. Throws ReportError for an unknown, missing or bad parameter; run() does the same
-    // check, this lets a caller refuse bad input before it opens a database.
+    // filled in. Throws ReportError for an unknown, missing or bad parameter and for an order code
+    // the report does not offer; run() does the same check, this lets a caller refuse bad input
+    // before it opens a database.
     static QVariantMap checkParameters(const ReportDefinition& definition, const QVariantMap& given);
+
+    // The main query exactly as it runs with these parameters (as checkParameters returns them): the
+    // declaration's SQL and, for a report with orderings, " ORDER BY " and the chosen ordering's text.
+    // Parameter values are bound to its ":NAME" markers, never written into it.
+    static QString mainQuery(const ReportDefinition& definition, const QVariantMap& parameters);
 
 private:
     class Pass;

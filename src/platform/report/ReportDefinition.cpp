@@ -135,6 +135,12 @@ const Parameter* ReportDefinition::parameter(const QString& wanted) const {
     return nullptr;
 }
 
+const Ordering* ReportDefinition::ordering(const QString& code) const {
+    for (const Ordering& o : orderings)
+        if (o.code == code) return &o;
+    return nullptr;
+}
+
 QSizeF ReportDefinition::contentSize() const {
     QSizeF page = QPageSize(pageSize).size(QPageSize::Millimeter);
     if (orientation == QPageLayout::Landscape) page.transpose();

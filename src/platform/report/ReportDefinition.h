@@ -130,6 +130,14 @@ struct Parameter {
     QVariant parse(const QString& text, QString* error) const;
 };
 
+// One of the fixed orders a report offers for its main query. The user picks it by its code; only
+// the ORDER BY text written here in the declaration ever reaches the query.
+struct Ordering {
+    QString code;    // the value of the order parameter ("#")
+    QString caption; // what a window shows for it under "Orden" ("Código")
+    QString orderBy; // what follows ORDER BY ("GRUPOS.GRUPO")
+};
+
 // A query that completes the rows of the main query: run once before the data (group empty) or at
 // every header of a group, with its ":NAME" markers bound from that header's values and from the
 // parameters. The columns of its first row become values of the whole report or of that header.
@@ -159,6 +167,11 @@ struct ReportDefinition {
     QString title; // what the user reads ("USUARIOS DEL SISTEMA")
     std::vector<Parameter> parameters;
     QString sql; // one detail band per row, in the order the groups need
+    // A report whose order the user chooses: `sql` has no ORDER BY, and the data pass appends the
+    // ordering whose code is the value of the parameter `orderParameter` (declared in `parameters`).
+    // A code that is not one of these is refused. Empty: `sql` carries its own order.
+    std::vector<Ordering> orderings;
+    QString orderParameter;
     std::vector<Lookup> lookups;
 
     Band titleBand;            // once, on the first page, under the page header
@@ -179,6 +192,7 @@ struct ReportDefinition {
 
     const Band& band(BandKind kind, int group = -1) const;
     const Parameter* parameter(const QString& name) const;
+    const Ordering* ordering(const QString& code) const; // nullptr when no ordering has that code
     // Width and height of the printable area in millimetres, after orientation and margins.
     QSizeF contentSize() const;
 };

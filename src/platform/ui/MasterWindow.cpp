@@ -217,6 +217,11 @@ void MasterWindow::buildPrintGroup() {
         orderBox->setObjectName(QStringLiteral("grpOrden"));
         auto* o = new QHBoxLayout(orderBox);
         orders_ = new QButtonGroup(this);
+        // The orders the list offers, unless the window names its own.
+        if (declaration_.orders.empty())
+            if (const auto definition = report::Registry::instance().find(declaration_.report))
+                for (const auto& o : definition->orderings)
+                    declaration_.orders.push_back({o.caption, o.code});
         for (size_t i = 0; i < declaration_.orders.size(); ++i) {
             const auto& choice = declaration_.orders[i];
             auto* b = new QRadioButton(choice.caption, orderBox);

@@ -76,7 +76,8 @@ struct MasterWindowDeclaration {
 
     // The "Imprimir" group: the registered list report, printed over the range typed in the two
     // fields (parameters DESDE and HASTA) in the order chosen under "Orden" (parameter ORDEN, one of
-    // `orders`' codes; the first is chosen when the window opens). No report: no group.
+    // `orders`' codes, or of the report's orderings when `orders` is empty; the first is chosen when
+    // the window opens). No report: no group.
     QString report{};
     QString rangeFrom{};
     QString rangeTo{};

@@ -5,7 +5,9 @@
 #include "platform/db/Dataset.h"
 #include "platform/db/DatasetModel.h"
 #include "platform/db/Session.h"
+#include "platform/report/Registry.h"
 #include "platform/ui/Messages.h"
+#include "reports/ReportCatalog.h"
 #include "support/TestDatabase.h"
 
 #include <QBuffer>
@@ -53,6 +55,7 @@ QLineEdit* edit(Window& w, const char* column) {
 // Every window, on the demo data and on an empty table: it opens, shows each declared field with
 // the first row's value, lists the rows, and offers its list with the range and orders declared.
 TEST(MasterWindows, EveryWindowOpensOnDemoDataAndOnAnEmptyTable) {
+    reports::catalog();
     test::TestDatabase demoDb;
     demo::DemoData::load(demoDb.session());
     test::TestDatabase emptyDb;
@@ -75,10 +78,25 @@ TEST(MasterWindows, EveryWindowOpensOnDemoDataAndOnAnEmptyTable) {
                 EXPECT_EQ(w->rangeFromBox()->text(), decl.rangeFrom);
                 EXPECT_EQ(w->rangeToBox()->text(), decl.rangeTo);
             }
-            EXPECT_EQ(w->chosenOrder(), decl.orders.front().code);
+            const auto list = report::Registry::instance().find(decl.report);
+            ASSERT_TRUE(list) << decl.report.toStdString();
+            EXPECT_EQ(w->chosenOrder(), list->orderings.front().code);
             EXPECT_TRUE(messages->shown.isEmpty()) << messages->shown.join(QLatin1Char('|')).toStdString();
         }
     }
+}
+
+TEST(MasterWindows, AListWithABadRangeIsRefusedInSpanish) {
+    reports::catalog();
+    test::TestDatabase tdb;
+    master::TFrmALM002 w(tdb.session());
+    ui::ScopedRecordingMessages messages;
+    w.chooseOrder(QStringLiteral("M"));
+    EXPECT_EQ(w.chosenOrder(), QStringLiteral("M"));
+    w.rangeFromBox()->setText(QStringLiteral("uno"));
+    EXPECT_FALSE(w.printList()); // a refused range opens no preview
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_TRUE(messages->shown[0].contains(QStringLiteral("uno"))) << messages->shown[0].toStdString();
 }
 
 TEST(MasterWindows, AGroupThatItemsUseCannotBeDeleted) {

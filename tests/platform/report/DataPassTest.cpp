@@ -146,6 +146,53 @@ TEST(DataPass, RefusesBadParametersAndDeclarations) {
     EXPECT_THROW(DataPass::run(broken, f.db.session(), since(QDate(2024, 1, 1))), ReportError);
 }
 
+TEST(DataPass, OrdersOnlyByTheDeclaredOrderingOfTheChosenCode) {
+    test::TestDatabase db;
+    db.session().execute(QStringLiteral("CREATE TABLE T (N INTEGER, A VARCHAR(5))"));
+    for (const auto& [n, a] : std::vector<std::pair<int, QString>>{{1, "c"}, {2, "a"}, {3, "b"}})
+        db.session().execute(QStringLiteral("INSERT INTO T (N, A) VALUES (?, ?)"), {n, a});
+    ReportDefinition def;
+    def.name = QStringLiteral("t");
+    def.sql = QStringLiteral("SELECT N, A FROM T");
+    def.parameters = {{QStringLiteral("ORDEN"), Parameter::Type::Text, {}, QStringLiteral("#")}};
+    def.orderings = {{QStringLiteral("#"), QStringLiteral("Número"), QStringLiteral("N")},
+                     {QStringLiteral("A"), QStringLiteral("Letra"), QStringLiteral("A")}};
+    def.orderParameter = QStringLiteral("ORDEN");
+    const auto shared = std::make_shared<ReportDefinition>(def);
+    const auto numbers = [&](const QVariantMap& parameters) {
+        DataPass::Options o;
+        o.parameters = parameters;
+        const auto d = DataPass::run(shared, db.session(), o);
+        std::vector<int> out;
+        for (const int b : bandsOf(*d, BandKind::Detail))
+            out.push_back(d->value(b, "N").toInt());
+        return out;
+    };
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), numbers({}));
+    EXPECT_EQ((std::vector<int>{2, 3, 1}), numbers({{"ORDEN", "A"}}));
+    EXPECT_EQ(QStringLiteral("SELECT N, A FROM T ORDER BY A"),
+              DataPass::mainQuery(def, DataPass::checkParameters(def, {{"ORDEN", "A"}})));
+
+    // Anything but a declared code is refused before a query runs: a column name, a clause, a code
+    // of another case.
+    for (const char* code : {"N", "A DESC", "1; DELETE FROM T", "a", ""}) {
+        SCOPED_TRACE(code);
+        try {
+            numbers({{"ORDEN", QString::fromUtf8(code)}});
+            ADD_FAILURE() << "accepted the order " << code;
+        } catch (const ReportError& e) {
+            EXPECT_EQ(QStringLiteral(
+                          "El informe t no tiene el orden \"%1\"; los órdenes son: # (Número), A (Letra)")
+                          .arg(QString::fromUtf8(code)),
+                      e.text());
+        }
+    }
+    EXPECT_EQ(3, db.session().first(QStringLiteral("SELECT COUNT(*) FROM T"))->at(0).toInt());
+
+    def.orderParameter = QStringLiteral("ORDENAR");
+    EXPECT_THROW(DataPass::checkParameters(def, {}), ReportError);
+}
+
 TEST(DataPass, StopsWhenTheProgressSaysSo) {
     test::SalesFixture f;
     for (int i = 0; i < 1200; ++i)
