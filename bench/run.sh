@@ -10,3 +10,4 @@ cli=${BUILD_DIR:-build}/src/cli/almacen-cli
 rm -f "$db"
 "$cli" bench-data "$db" --lines "$lines" --compare-raw
 "$cli" bench "$db" --repeat 20
+"$cli" bench-lines "$db" --lines 10000

@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "master/References.h"
+#include "movements/LineBench.h"
 #include "cli/DatabaseFiles.h"
 #include "demo/BenchData.h"
 #include "platform/db/SchemaUpgrader.h"
@@ -155,6 +156,44 @@ int bench(const Args& args, Context& ctx) {
     return kOk;
 }
 
+int benchLines(const Args& args, Context& ctx) {
+    if (args.positional().size() != 1) {
+        ctx.err << "Falta la base de datos.\nUso: almacen-cli bench-lines BASE [--lines N] [--per-document N]\n";
+        return kUsage;
+    }
+    QString error;
+    movements::LineBenchOptions options;
+    options.lines = int(args.number(QStringLiteral("lines"), 10000, &error));
+    if (error.isEmpty()) options.linesPerDocument = int(args.number(QStringLiteral("per-document"), 20, &error));
+    if (!error.isEmpty() || options.lines <= 0 || options.linesPerDocument <= 0) {
+        ctx.err << (error.isEmpty() ? QStringLiteral("Las cantidades deben ser mayores que cero") : error) << "\n";
+        return kUsage;
+    }
+    const auto params = ctx.connection(args.positional()[0], args);
+    if (!databaseExists(params)) {
+        ctx.err << "No existe la base de datos: " << params.database << "\n";
+        return kFailed;
+    }
+    auto s = db::Session::attach(params);
+    const qint64 history = s->scalar(QStringLiteral("SELECT COUNT(*) FROM MOVIMIENTODETALLE")).toLongLong();
+    movements::LineBenchResult r;
+    try {
+        r = movements::benchPostLines(*s, options, [&](int done, int total) {
+            if (done % 2000 == 0) ctx.out << "  " << done << " / " << total << " líneas\n";
+        });
+    } catch (const std::invalid_argument& e) {
+        ctx.err << QString::fromUtf8(e.what()) << "\n";
+        return kFailed;
+    }
+    ctx.out << "Historial de " << history << " líneas; " << r.posted + r.refused << " líneas en " << r.documents
+            << " documentos por las reglas de línea (" << r.refused << " rechazadas por saldo) en "
+            << QString::number(r.seconds, 'f', 1) << " s: " << QString::number(r.linesPerSecond(), 'f', 0)
+            << " líneas/s\n"
+            << "  por línea: mediana " << QString::number(r.medianMs, 'f', 2) << " ms, percentil 95 "
+            << QString::number(r.p95Ms, 'f', 2) << " ms, peor " << QString::number(r.worstMs, 'f', 2) << " ms\n";
+    return kOk;
+}
+
 } // namespace
 
 void registerBenchCommands() {
@@ -165,6 +204,12 @@ void registerBenchCommands() {
          QStringLiteral("seed")},
         {QStringLiteral("compare-raw")},
         benchData};
+    commands()[QStringLiteral("bench-lines")] = {
+        QStringLiteral("Mide el registro de líneas por las reglas de línea (escribe documentos de prueba)"),
+        QStringLiteral("BASE [--lines N] [--per-document N]"),
+        {QStringLiteral("lines"), QStringLiteral("per-document")},
+        {},
+        benchLines};
     commands()[QStringLiteral("bench")] = {
         QStringLiteral("Mide las consultas de saldo y costo por producto sobre una base existente"),
         QStringLiteral("BASE [--repeat N]"),

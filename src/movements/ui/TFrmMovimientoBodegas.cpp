@@ -4,12 +4,15 @@
 #include "master/ui/lookup/TFrmBuscarProveedor.h"
 #include "master/ui/lookup/TFrmCalendario.h"
 #include "movements/DocumentHeaders.h"
+#include "movements/OrderLoading.h"
+#include "movements/ui/TFrmMovimientoBodega.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Session.h"
 #include "platform/numbers/Format.h"
 #include "platform/ui/Messages.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -157,6 +160,9 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
     button("Buscar X Consecutivo", "btnBuscarConsecutivo", [this] { searchByNumber(); });
     button("Buscar X Factura", "btnBuscarFactura", [this] { searchByInvoice(); });
     actions->addStretch();
+    vatWithDiscount_ = new QCheckBox(QStringLiteral("Iva Con Descuento"), this);
+    vatWithDiscount_->setObjectName(QStringLiteral("chkIvaConDescuento"));
+    actions->addWidget(vatWithDiscount_);
     button(">> MOVIMIENTO PRODUCTOS", "btnMovimientoProductos", [this] { openLines(); });
     mainLayout()->addLayout(actions);
 
@@ -405,6 +411,32 @@ bool TFrmMovimientoBodegas::prepareLines() {
 
 void TFrmMovimientoBodegas::openLines() {
     if (!prepareLines()) return;
+    const HeaderKey key = currentKey();
+    MovementChoice choice = choice_;
+    choice.vatWithDiscount = vatWithDiscount_->isChecked();
+    try {
+        // A receipt against a purchase order takes the order's pending lines the first time.
+        if (choice_.type.ordenCompra == QStringLiteral("S")) {
+            if (!OrderLoading::orderExists(session(), key)) {
+                ui::Messages::current().warning(this, OrderLoading::kNoOrder);
+                focusField(QStringLiteral("ORDENCOMPRASALIDA"));
+                return;
+            }
+            if (dataset().value(QStringLiteral("STATUS")).toString() == QStringLiteral("G")) {
+                LineRules rules(session());
+                const auto loaded = OrderLoading::loadPending(
+                    session(), rules, key, {.valuedIssues = choice.valuedIssues, .vatWithDiscount = choice.vatWithDiscount});
+                if (!loaded.refused.isEmpty())
+                    ui::Messages::current().warning(this, loaded.refused.join(QLatin1Char('\n')));
+            }
+        }
+        TFrmMovimientoBodega lines(session(), choice, key.consecutivo, this);
+        lines.exec();
+    } catch (const LineRefused& e) {
+        ui::Messages::current().warning(this, e.message());
+    } catch (const db::DbError& e) {
+        ui::Messages::current().error(this, e.engineText());
+    }
     showAll();
 }
 

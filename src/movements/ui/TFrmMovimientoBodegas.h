@@ -7,6 +7,7 @@
 #include "movements/HeaderRules.h"
 #include "platform/ui/MasterWindow.h"
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -19,6 +20,7 @@ struct MovementChoice {
     DocumentType type;
     bool valuedIssues = true; // "Salidas Valorizadas Con Promedio Ponderado"
     bool costOfSales = false; // "Contabiliza Costo de Ventas"
+    bool vatWithDiscount = false; // "Iva Con Descuento" of the header window
 };
 
 class TFrmMovimientoBodegas : public ui::MasterWindow {
@@ -62,6 +64,7 @@ class TFrmMovimientoBodegas : public ui::MasterWindow {
     void showAll();
     void setFieldText(const QString& column, const QString& text);
     void openLines();
+    QCheckBox* vatWithDiscount_ = nullptr;
 
     MovementChoice choice_;
     QLabel* number_label_ = nullptr;
