@@ -77,6 +77,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         registerDatabaseCommands();
         registerBenchCommands();
         registerReportCommands();
+        registerDocumentCommands();
     }
     if (arguments.isEmpty() || arguments[0] == QLatin1String("--help") || arguments[0] == QLatin1String("-h") ||
         arguments[0] == QLatin1String("help")) {

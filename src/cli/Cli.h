@@ -61,6 +61,7 @@ std::map<QString, Command>& commands();
 void registerDatabaseCommands();
 void registerBenchCommands();
 void registerReportCommands();
+void registerDocumentCommands();
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
