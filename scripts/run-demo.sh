@@ -12,6 +12,9 @@ db="$data/demo.fdb"
 installation="$data/DireccionBd.txt"
 if [ ! -f "$db" ]; then
   "$build/src/cli/almacen-cli" demo "$db"
+else
+  # A demo database of an older version gets the newer tables; its rows stay.
+  "$build/src/cli/almacen-cli" create "$db" >/dev/null
 fi
 if [ ! -f "$installation" ]; then
   # Line 7 of the installation file names the inventory database.
