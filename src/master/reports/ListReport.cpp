@@ -11,41 +11,41 @@ namespace {
 // compares as text does ("ZZZ" is after every two-letter code).
 constexpr int kRangeWidth = 250;
 
-QString bound(const ListSpec& spec, const char* parameter) {
+QString bound(const ListLayout& list, const char* parameter) {
     const QString marker = QLatin1Char(':') + QLatin1String(parameter);
-    return spec.numericKey ? marker : QStringLiteral("CAST(%1 AS VARCHAR(%2))").arg(marker).arg(kRangeWidth);
+    return list.numericKey ? marker : QStringLiteral("CAST(%1 AS VARCHAR(%2))").arg(marker).arg(kRangeWidth);
 }
 
 } // namespace
 
-report::ReportDefinition listReport(const ListSpec& spec) {
+report::ReportDefinition listReport(const ListLayout& list) {
     using namespace report;
     ReportDefinition def;
-    def.name = spec.name;
-    def.title = spec.titles.last();
-    const Parameter::Type keyType = spec.numericKey ? Parameter::Type::Integer : Parameter::Type::Text;
+    def.name = list.name;
+    def.title = list.titles.last();
+    const Parameter::Type keyType = list.numericKey ? Parameter::Type::Integer : Parameter::Type::Text;
     def.parameters = {
-        {QStringLiteral("DESDE"), keyType, QStringLiteral("primer código del listado"), spec.first},
-        {QStringLiteral("HASTA"), keyType, QStringLiteral("último código del listado"), spec.last},
+        {QStringLiteral("DESDE"), keyType, QStringLiteral("primer código del listado"), list.first},
+        {QStringLiteral("HASTA"), keyType, QStringLiteral("último código del listado"), list.last},
         {QStringLiteral("ORDEN"), Parameter::Type::Text, QStringLiteral("orden del listado"),
          QStringLiteral("#")},
     };
     def.sql = QStringLiteral("%1 WHERE %2 >= %3 AND %2 <= %4")
-                  .arg(spec.from, spec.key, bound(spec, "DESDE"), bound(spec, "HASTA"));
-    def.orderings = spec.orderings;
+                  .arg(list.from, list.key, bound(list, "DESDE"), bound(list, "HASTA"));
+    def.orderings = list.orderings;
     def.orderParameter = QStringLiteral("ORDEN");
 
     const double width = def.contentSize().width();
-    def.pageHeader = companyPageHeader(spec.titles, width);
+    def.pageHeader = companyPageHeader(list.titles, width);
 
     std::vector<Column> columns;
-    for (const ListColumn& c : spec.columns)
+    for (const ListColumn& c : list.columns)
         columns.push_back({c.title, c.name, c.width, c.mask, c.align});
     ColumnBands bands = columnBands(columns, width);
     // columnBands gives one detail element per column, in order; fixed and worked-out columns take
     // the place of the field it made.
-    for (size_t i = 0; i < spec.columns.size(); ++i) {
-        const ListColumn& c = spec.columns[i];
+    for (size_t i = 0; i < list.columns.size(); ++i) {
+        const ListColumn& c = list.columns[i];
         Element& e = bands.detail.elements[i];
         if (!c.fixed.isEmpty()) {
             e = text(e.x, e.width, c.fixed);

@@ -1,7 +1,7 @@
 #pragma once
 // The list of a master table over a range of its key, in an order the user picks: the company page
 // header with the list's titles, one line a row under column titles, and the count at the end. Every
-// master list is a ListSpec handed to listReport(), so they all print and behave alike.
+// master list is a ListLayout handed to listReport(), so they all print and behave alike.
 
 #include "platform/report/Layouts.h"
 #include "platform/report/ReportDefinition.h"
@@ -21,7 +21,7 @@ struct ListColumn {
     std::function<QVariant(const report::BandValues&)> compute = {}; // a value worked out from the row
 };
 
-struct ListSpec {
+struct ListLayout {
     QString name;            // registry name ("grupos")
     QStringList titles;      // lines under the company name; the last one is the report's title
     QString from;            // "SELECT ... FROM ...": the columns and tables, without WHERE or ORDER BY
@@ -33,7 +33,7 @@ struct ListSpec {
 };
 
 // Parameters DESDE and HASTA (the range of the key, bound, never written into the query) and ORDEN
-// (the code of one of the spec's orderings, "#" unless given).
-report::ReportDefinition listReport(const ListSpec& spec);
+// (the code of one of the list's orderings, "#" unless given).
+report::ReportDefinition listReport(const ListLayout& list);
 
 } // namespace master

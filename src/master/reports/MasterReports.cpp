@@ -23,7 +23,7 @@ std::vector<Ordering> byNameOrCode(const QString& name, const QString& key) {
 }
 
 // The usual list: code and name of one table keyed by a text code.
-ListSpec codeAndName(const char* name, const QString& table, const QString& key, QStringList titles,
+ListLayout codeAndName(const char* name, const QString& table, const QString& key, QStringList titles,
                      const QString& first, const QString& last) {
     const QString k = table + QLatin1Char('.') + key;
     const QString n = table + QStringLiteral(".NOMBRE");
@@ -45,8 +45,8 @@ QVariant operatorName(const report::BandValues& b) {
     return op;
 }
 
-std::vector<ListSpec> lists() {
-    std::vector<ListSpec> out;
+std::vector<ListLayout> lists() {
+    std::vector<ListLayout> out;
     out.push_back(codeAndName("empresas", QStringLiteral("EMPRESAS"), QStringLiteral("EMPRESA"),
                               {kWarehouse, QStringLiteral("EMPRESAS")}, QStringLiteral("01"),
                               QStringLiteral("99")));
@@ -54,7 +54,7 @@ std::vector<ListSpec> lists() {
                               {kMaterials, QStringLiteral("LISTADO DE GRUPO DE MATERIALES")},
                               QStringLiteral("A"), QStringLiteral("Z")));
 
-    ListSpec subgroups{
+    ListLayout subgroups{
         QStringLiteral("subgrupos"),
         {kMaterials, QStringLiteral("LISTADO DE SUBGRUPO DE MATERIALES")},
         QStringLiteral("SELECT SUBGRUPOS.SUBGRUPO, SUBGRUPOS.NOMBRE, SUBGRUPOS.CUENTA, SUBGRUPOS.MODELO "
@@ -79,7 +79,7 @@ std::vector<ListSpec> lists() {
     // UNIDADES does not list) and of the unit received, looked up by its exact code and left empty
     // when that unit no longer exists. The window offers the first and last unit code of the table;
     // the defaults cover every code: from "" to the highest character there is.
-    ListSpec conversions{
+    ListLayout conversions{
         QStringLiteral("conversiones"),
         {QStringLiteral("UNIDADES DE CONVERSION")},
         QStringLiteral(
@@ -108,7 +108,7 @@ std::vector<ListSpec> lists() {
     conversions.columns.back().compute = operatorName;
     out.push_back(std::move(conversions));
 
-    out.push_back(ListSpec{
+    out.push_back(ListLayout{
         QStringLiteral("centroscostos"),
         {kWarehouse, QStringLiteral("CENTRO DE COSTOS")},
         QStringLiteral("SELECT CENTROCOSTOS.CENTROCOSTO, CENTROCOSTOS.NOMBRE, CENTROCOSTOS.AREA, "
@@ -125,7 +125,7 @@ std::vector<ListSpec> lists() {
 
     // BODEGA is an integer column: typed bounds are read as integers ("01" is warehouse 1), the way
     // the database compares a quoted number with it, so warehouse 10 lies between 2 and 99.
-    ListSpec warehouses = codeAndName("bodegas", QStringLiteral("BODEGAS"), QStringLiteral("BODEGA"),
+    ListLayout warehouses = codeAndName("bodegas", QStringLiteral("BODEGAS"), QStringLiteral("BODEGA"),
                                       {kWarehouse, QStringLiteral("B O D E G A S")}, {}, {});
     warehouses.numericKey = true;
     warehouses.first = qint64(1);
@@ -133,7 +133,7 @@ std::vector<ListSpec> lists() {
     warehouses.columns.front() = {kCode, QStringLiteral("BODEGA"), 16, {}, Align::Right};
     out.push_back(std::move(warehouses));
 
-    out.push_back(ListSpec{
+    out.push_back(ListLayout{
         QStringLiteral("documentos"),
         {kWarehouse, QStringLiteral("DOCUMENTOS")},
         QStringLiteral(
@@ -150,7 +150,7 @@ std::vector<ListSpec> lists() {
          {QStringLiteral("Consecutivo"), QStringLiteral("CONSECUTIVO"), 22, {}, Align::Right},
          {QStringLiteral("Centro de Costos?"), QStringLiteral("CENTROCOSTOS"), 32, {}, Align::Center}}});
 
-    out.push_back(ListSpec{
+    out.push_back(ListLayout{
         QStringLiteral("cuentas"),
         {kWarehouse, QStringLiteral("CUENTAS INVENTARIO Vs CUENTAS GASTOS")},
         QStringLiteral(
@@ -172,8 +172,8 @@ std::vector<ListSpec> lists() {
 } // namespace
 
 void registerReports(report::Registry& registry) {
-    for (const ListSpec& spec : lists())
-        registry.add(listReport(spec));
+    for (const ListLayout& list : lists())
+        registry.add(listReport(list));
 }
 
 } // namespace master
