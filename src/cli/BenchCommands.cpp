@@ -101,12 +101,8 @@ int bench(const Args& args, Context& ctx) {
         ctx.err << error << "\n";
         return kUsage;
     }
-    const auto params = ctx.connection(args.positional()[0], args);
-    if (!databaseExists(params)) {
-        ctx.err << "No existe la base de datos: " << params.database << "\n";
-        return kFailed;
-    }
-    auto s = db::Session::attach(params);
+    auto s = ctx.attachExisting(args.positional()[0], args);
+    if (!s) return kFailed;
     const qint64 lines = s->scalar(QStringLiteral("SELECT COUNT(*) FROM MOVIMIENTODETALLE")).toLongLong();
     const auto items = s->all(QStringLiteral("SELECT PRODUCTO FROM PRODUCTOS"));
     const auto warehouses = s->all(QStringLiteral("SELECT BODEGA FROM BODEGAS"));
@@ -169,12 +165,8 @@ int benchLines(const Args& args, Context& ctx) {
         ctx.err << (error.isEmpty() ? QStringLiteral("Las cantidades deben ser mayores que cero") : error) << "\n";
         return kUsage;
     }
-    const auto params = ctx.connection(args.positional()[0], args);
-    if (!databaseExists(params)) {
-        ctx.err << "No existe la base de datos: " << params.database << "\n";
-        return kFailed;
-    }
-    auto s = db::Session::attach(params);
+    auto s = ctx.attachExisting(args.positional()[0], args);
+    if (!s) return kFailed;
     const qint64 history = s->scalar(QStringLiteral("SELECT COUNT(*) FROM MOVIMIENTODETALLE")).toLongLong();
     movements::LineBenchResult r;
     try {

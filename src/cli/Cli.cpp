@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/DatabaseFiles.h"
 
 #include "platform/db/DbError.h"
 
@@ -42,6 +43,15 @@ qint64 Args::number(const QString& name, qint64 fallback, QString* error) const 
         return fallback;
     }
     return v;
+}
+
+std::unique_ptr<db::Session> Context::attachExisting(const QString& database, const Args& args) const {
+    const auto params = connection(database, args);
+    if (!databaseExists(params)) {
+        err << "No existe la base de datos: " << params.database << "\n";
+        return nullptr;
+    }
+    return db::Session::attach(params);
 }
 
 db::ConnectionParams Context::connection(const QString& database, const Args& args) const {

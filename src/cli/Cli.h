@@ -4,12 +4,14 @@
 // render any declared report. Each subcommand prints a clear message and returns non-zero on bad input.
 
 #include "platform/db/ConnectionParams.h"
+#include "platform/db/Session.h"
 
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <memory>
 #include <map>
 #include <optional>
 
@@ -46,6 +48,9 @@ struct Context {
     // Connection settings for a database argument: user and password from --user/--password or
     // ALMACEN_DB_USER/ALMACEN_DB_PASSWORD, else the installation defaults.
     db::ConnectionParams connection(const QString& database, const Args& args) const;
+    // Attaches to a database that must already exist; nullptr after telling "No existe la base de
+    // datos" on err.
+    std::unique_ptr<db::Session> attachExisting(const QString& database, const Args& args) const;
 };
 
 struct Command {

@@ -99,12 +99,8 @@ int documento(const Args& args, Context& ctx) {
         ctx.err << error << "\n";
         return kUsage;
     }
-    const auto params = ctx.connection(args.positional()[0], args);
-    if (!databaseExists(params)) {
-        ctx.err << "No existe la base de datos: " << params.database << "\n";
-        return kFailed;
-    }
-    auto s = db::Session::attach(params);
+    auto s = ctx.attachExisting(args.positional()[0], args);
+    if (!s) return kFailed;
     const QString empresa = args.value(QStringLiteral("empresa")).trimmed();
     const auto type = movements::DocumentType::byCode(*s, args.value(QStringLiteral("documento")).trimmed());
     const QString missing =

@@ -142,12 +142,8 @@ int runReport(const Args& args, Context& ctx) {
         options.printedAt = QDateTime(date, QTime(0, 0));
     }
 
-    const auto params = ctx.connection(args.positional()[1], args);
-    if (!databaseExists(params)) {
-        ctx.err << "No existe la base de datos: " << params.database << "\n";
-        return kFailed;
-    }
-    auto session = db::Session::attach(params);
+    auto session = ctx.attachExisting(args.positional()[1], args);
+    if (!session) return kFailed;
     try {
         const auto data = report::DataPass::run(def, *session, options);
         if (path == QLatin1String("-")) {

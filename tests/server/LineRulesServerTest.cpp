@@ -3,34 +3,15 @@
 #include "movements/DocumentHeaders.h"
 #include "movements/LineRules.h"
 #include "platform/db/DbError.h"
-#include "schema/InventorySchema.h"
-#include "support/TestDatabase.h"
+#include "support/ServerDatabase.h"
 
 #include <QDate>
-#include <QUuid>
 #include <gtest/gtest.h>
 #include <thread>
 
 namespace {
 
-class ServerLines : public ::testing::Test {
-  protected:
-    db::ConnectionParams params;
-    std::unique_ptr<db::Session> s;
-
-    void SetUp() override {
-        const QString server = test::testServer();
-        if (server.isEmpty()) GTEST_SKIP() << "ALMACEN_TEST_SERVER not set";
-        params.database = server + QLatin1Char(':') + test::serverDataDir() + QStringLiteral("/almacen-") +
-                          QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".fdb");
-        params.password = qEnvironmentVariable("ALMACEN_TEST_PASSWORD", QStringLiteral("vorbantel"));
-        s = db::Session::create(params);
-        schema::inventoryUpgrader().upgrade(*s);
-    }
-    void TearDown() override {
-        if (s) s->dropDatabase();
-    }
-};
+using ServerLines = test::ServerDatabaseTest;
 
 // Each station issues one unit at a time until it has had 25 answers; a lock conflict is retried, as
 // a clerk would. 30 units are in stock, so exactly 30 issues are posted and 20 refused, and every

@@ -1,33 +1,14 @@
 #include "movements/DocumentHeaders.h"
 #include "platform/db/DbError.h"
-#include "schema/InventorySchema.h"
-#include "support/TestDatabase.h"
+#include "support/ServerDatabase.h"
 
-#include <QUuid>
 #include <gtest/gtest.h>
 #include <set>
 #include <thread>
 
 namespace {
 
-class ServerMode : public ::testing::Test {
-protected:
-    db::ConnectionParams params;
-    std::unique_ptr<db::Session> s;
-
-    void SetUp() override {
-        const QString server = test::testServer();
-        if (server.isEmpty()) GTEST_SKIP() << "ALMACEN_TEST_SERVER not set";
-        params.database = server + QLatin1Char(':') + test::serverDataDir() + QStringLiteral("/almacen-") +
-                          QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".fdb");
-        params.password = qEnvironmentVariable("ALMACEN_TEST_PASSWORD", QStringLiteral("vorbantel"));
-        s = db::Session::create(params);
-        schema::inventoryUpgrader().upgrade(*s);
-    }
-    void TearDown() override {
-        if (s) s->dropDatabase();
-    }
-};
+using ServerMode = test::ServerDatabaseTest;
 
 TEST_F(ServerMode, TwoWorkstationsSeeEachOthersCommittedWork) {
     auto other = db::Session::attach(params);
