@@ -17,8 +17,9 @@ done
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
-SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+# As root apt-get runs directly; otherwise through sudo, keeping DEBIAN_FRONTEND.
+sudo=(); [ "$(id -u)" -eq 0 ] || sudo=(sudo -E)
 echo "Instalando: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO -E apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -4,6 +4,9 @@
 #include "platform/numbers/Format.h"
 #include "platform/numbers/Rounding.h"
 
+#include <cmath>
+#include <stdexcept>
+
 namespace movements {
 
 namespace {
@@ -22,6 +25,57 @@ double DocumentCompletion::defaultRetentionPercent(db::Session& s, const HeaderK
                        "WHERE M.EMPRESA = ? AND M.DOCUMENTO = ? AND M.CONSECUTIVO = ?"),
         keyOf(k));
     return selfWithholding.toString() == QStringLiteral("S") ? 2.5 : 0.0;
+}
+
+HeaderFields DocumentCompletion::headerFields(db::Session& s, const HeaderKey& k) {
+    const auto r = s.first(QStringLiteral("SELECT DESPACHARA, PLAZO, FLETE, RETENCION, RETEICA, RETEIVA, "
+                                          "OBSERVACIONES FROM MOVIMIENTO") +
+                               kWhere,
+                           keyOf(k));
+    if (!r) return {};
+    const auto number = [](const QVariant& v) {
+        return v.isNull() ? QString() : numbers::formatValue(v, QStringLiteral("###,###.00"));
+    };
+    return {r->at(0).toString().trimmed(), r->at(1).isNull() ? QString() : QString::number(r->at(1).toInt()),
+            number(r->at(2)),   number(r->at(3)), number(r->at(4)), number(r->at(5)), r->at(6).toString()};
+}
+
+void DocumentCompletion::saveHeaderFields(db::Session& s, const HeaderKey& k, const HeaderFields& f) {
+    // caption: the field and its verb, "La dirección no puede".
+    const auto text = [](const QString& typed, int width, const QString& caption) -> QVariant {
+        const QString t = typed.trimmed();
+        if (t.size() > width)
+            throw std::invalid_argument(
+                QStringLiteral("%1 tener más de %2 caracteres").arg(caption).arg(width).toStdString());
+        return t.isEmpty() ? QVariant() : QVariant(t);
+    };
+    const auto number = [](const QString& typed, const QString& caption) -> QVariant {
+        if (typed.trimmed().isEmpty()) return {};
+        const auto value = numbers::parseNumber(typed);
+        if (!value || !std::isfinite(*value))
+            throw std::invalid_argument(QStringLiteral("%1 \"%2\" no es un número").arg(caption, typed.trimmed()).toStdString());
+        return *value;
+    };
+    QVariant plazo;
+    if (!f.plazo.trimmed().isEmpty()) {
+        bool ok = false;
+        const int days = f.plazo.trimmed().toInt(&ok);
+        if (!ok || days < 0)
+            throw std::invalid_argument(QStringLiteral("El plazo debe ser un número entero de días").toStdString());
+        plazo = days;
+    }
+    db::Params p{text(f.despachara, 60, QStringLiteral("La dirección de despacho no puede")),
+                 plazo,
+                 number(f.flete, QStringLiteral("El flete")),
+                 number(f.retencion, QStringLiteral("La retención")),
+                 number(f.reteica, QStringLiteral("La retención de ICA")),
+                 number(f.reteiva, QStringLiteral("La retención de IVA")),
+                 text(f.observaciones, 160, QStringLiteral("Las observaciones no pueden"))};
+    p.add(k.empresa).add(k.documento).add(k.consecutivo);
+    s.execute(QStringLiteral("UPDATE MOVIMIENTO SET DESPACHARA = ?, PLAZO = ?, FLETE = ?, RETENCION = ?, "
+                             "RETEICA = ?, RETEIVA = ?, OBSERVACIONES = ?") +
+                  kWhere,
+              p);
 }
 
 double DocumentCompletion::readPercent(const QString& typed) {

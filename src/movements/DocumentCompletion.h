@@ -23,8 +23,26 @@ struct PostingRequest {
     bool costOfSales = false; // "Contabiliza Costo de Ventas"
 };
 
+// The header fields the line window shows and lets the user change, as text: numbers formatted with
+// the fixed separators, an empty text for NULL.
+struct HeaderFields {
+    QString despachara{};
+    QString plazo{};
+    QString flete{};
+    QString retencion{};
+    QString reteica{};
+    QString reteiva{};
+    QString observaciones{};
+};
+
 class DocumentCompletion {
   public:
+    static HeaderFields headerFields(db::Session& session, const HeaderKey& document);
+    // Stores typed header fields in one statement. A number that is not one, a term that is not a
+    // whole number of days or a text too long for its column is refused with a Spanish message
+    // (std::invalid_argument) and nothing is stored. An empty field stores NULL.
+    static void saveHeaderFields(db::Session& session, const HeaderKey& document, const HeaderFields& fields);
+
     // The percentage the window proposes: 2.5 when the third party withholds itself
     // (AUTERRETENEDOR "S"), else 0.
     static double defaultRetentionPercent(db::Session& session, const HeaderKey& document);

@@ -5,6 +5,7 @@
 #include "movements/LineRules.h"
 #include "platform/db/Row.h"
 #include "platform/db/Session.h"
+#include "platform/db/Statement.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -34,6 +35,15 @@ LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
         throw std::invalid_argument(
             "the database has no company, item, warehouse, third party or document type");
 
+    struct Written {
+        NewHeader header;
+        MovementLine line;
+        bool firstOfDocument = false;
+    };
+    std::vector<Written> written;
+    written.reserve(size_t(o.lines));
+    NewHeader input;
+    bool first = false;
     std::mt19937 rng(o.seed);
     auto pick = [&](const std::vector<db::Row>& rows) -> const db::Row& { return rows[rng() % rows.size()]; };
     LineRules rules(s);
@@ -49,9 +59,10 @@ LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
             doc.empresa = empresa;
             type = types[rng() % types.size()];
             doc.documento = type.documento;
-            doc.consecutivo =
-                DocumentHeaders::create(s, {empresa, doc.documento, pick(warehouses).at(0).toInt(),
-                                            QDate::currentDate(), pick(parties).at(0).toDouble()});
+            input = {empresa, doc.documento, pick(warehouses).at(0).toInt(), QDate::currentDate(),
+                     pick(parties).at(0).toDouble()};
+            doc.consecutivo = DocumentHeaders::create(s, input);
+            first = true;
             ++r.documents;
         }
         const db::Row& item = pick(items);
@@ -62,7 +73,8 @@ LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
         QElapsedTimer t;
         t.start();
         try {
-            rules.post(doc, line, true);
+            written.push_back({input, rules.post(doc, line, true).line, first});
+            first = false;
             ++r.posted;
         } catch (const LineRefused&) {
             ++r.refused;
@@ -75,6 +87,39 @@ LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
     r.medianMs = ms[ms.size() / 2];
     r.p95Ms = ms[std::min(ms.size() - 1, size_t(double(ms.size()) * 0.95))];
     r.worstMs = ms.back();
+
+    db::Statement insert(
+        s, QStringLiteral("INSERT INTO MOVIMIENTODETALLE (EMPRESA, DOCUMENTO, CONSECUTIVO, LINEA, PRODUCTO, "
+                          "CANTIDAD, PRECIOUNIDAD, IVA, SUBTOTAL, VALORIVA, VALORDESCUENTO, COSTO, BODEGA) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    std::vector<double> rawMs;
+    rawMs.reserve(written.size());
+    QElapsedTimer raw;
+    raw.start();
+    HeaderKey rawDoc;
+    int linea = 0;
+    for (const Written& w : written) {
+        if (w.firstOfDocument || rawDoc.empresa.isEmpty()) {
+            rawDoc = {w.header.empresa, w.header.documento, DocumentHeaders::create(s, w.header)};
+            linea = 0;
+        }
+        const MovementLine& l = w.line;
+        QElapsedTimer t;
+        t.start();
+        db::Transaction tr(s);
+        insert.bind({rawDoc.empresa, rawDoc.documento, rawDoc.consecutivo, ++linea, l.producto, l.cantidad,
+                     l.precioUnidad, l.iva, l.subtotal, l.valorIva, l.valorDescuento, l.costo, l.bodega});
+        insert.execute();
+        tr.commit();
+        rawMs.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    r.rawSeconds = double(raw.nsecsElapsed()) / 1e9;
+    r.rawLines = int(rawMs.size());
+    if (!rawMs.empty()) {
+        std::sort(rawMs.begin(), rawMs.end());
+        r.rawMedianMs = rawMs[rawMs.size() / 2];
+        r.rawP95Ms = rawMs[std::min(rawMs.size() - 1, size_t(double(rawMs.size()) * 0.95))];
+    }
     return r;
 }
 

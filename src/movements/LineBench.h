@@ -31,6 +31,14 @@ struct LineBenchResult {
     double worstMs = 0;
 
     double linesPerSecond() const { return seconds > 0 ? double(posted + refused) / seconds : 0; }
+
+    // The floor: the same posted lines written again with a bare prepared INSERT into new documents,
+    // one committed transaction per line, with no rule read at all.
+    int rawLines = 0;
+    double rawSeconds = 0;
+    double rawMedianMs = 0;
+    double rawP95Ms = 0;
+    double rawLinesPerSecond() const { return rawSeconds > 0 ? double(rawLines) / rawSeconds : 0; }
 };
 
 // Posts options.lines lines of random items in random warehouses, in new documents of the stock

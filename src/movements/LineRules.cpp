@@ -1,5 +1,6 @@
 #include "movements/LineRules.h"
 
+#include "movements/EntryTotals.h"
 #include "movements/LineCellRules.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Row.h"
@@ -31,7 +32,6 @@ enum Sql {
     ReadThirdParty,
     ReadBalance,
     ReadPriceBreak,
-    ReadEntriesBefore,
     ReadConversion,
     ReadMaxLine,
     InsertLine,
@@ -64,9 +64,6 @@ const std::array<QString, SqlCount> kSql = {
     QStringLiteral("SELECT SALDO FROM SALDOSBODEGA WHERE EMPRESA = ? AND PRODUCTO = ? AND BODEGA = ?"),
     QStringLiteral("SELECT FIRST 1 VALORVENTAMOSTRADOR FROM PRODUCTOSVALORVENTA "
                    "WHERE PRODUCTO = ? AND CANTIDAD <= ? ORDER BY CANTIDAD DESC, UNIDAD"),
-    // Entries of the item in every warehouse of the company, dated before the document.
-    QStringLiteral("SELECT SUM(CANTIDAD), SUM(SUBTOTAL) FROM MOVIMIENTOGENERALBODEGA "
-                   "WHERE EMPRESA = ? AND FECHA < ? AND PRODUCTO = ? AND CANTIDAD > 0"),
     QStringLiteral(
         "SELECT CANTIDAD, OPERADOR FROM UNIDADCONVERSION WHERE CODIGOUNIDAD = ? AND CODIGOUNIDADRECIBIR = ?"),
     QStringLiteral(
@@ -142,7 +139,9 @@ struct LineRules::Impl {
     db::Session& s;
     std::array<std::unique_ptr<db::Statement>, SqlCount> prepared;
 
-    explicit Impl(db::Session& session) : s(session) {}
+    EntryTotals entries;
+
+    explicit Impl(db::Session& session) : s(session), entries(session) {}
 
     db::Statement& statement(Sql which) {
         auto& st = prepared[size_t(which)];
@@ -422,10 +421,10 @@ PostedLine LineRules::post(const HeaderKey& k, const MovementLine& input, bool i
             c.breakPrice = r->at(0).toDouble();
     }
     if (line.cantidad != 0 && type.subproducto != kYes) {
-        if (const auto r = d.first(ReadEntriesBefore, {k.empresa, h.fecha, line.producto})) {
-            c.entriesQuantity = r->at(0).toDouble();
-            c.entriesValue = r->at(1).toDouble();
-        }
+        // Entries of the item in every warehouse of the company, dated before the document.
+        const Entries e = d.entries.before(k.empresa, line.producto, h.fecha);
+        c.entriesQuantity = e.quantity;
+        c.entriesValue = e.value;
     }
     // A unit is converted once, when the line is first written: a line posted again holds its quantity
     // and price in the unit it was stored in.

@@ -25,7 +25,7 @@ bool OrderLoading::orderExists(db::Session& s, const HeaderKey& k) {
 }
 
 OrderLoadResult OrderLoading::loadPending(db::Session& s, LineRules& rules, const HeaderKey& k,
-                                          const LineOptions& options) {
+                                          const LineOptions& options, PendingFrom pendingFrom) {
     if (!orderExists(s, k)) throw LineRefused(kNoOrder);
     const QVariant order = orderOf(s, k);
     // What is still pending, with the quantity the documents that receive this order already hold:
@@ -33,6 +33,7 @@ OrderLoadResult OrderLoading::loadPending(db::Session& s, LineRules& rules, cons
     const auto pending = s.all(
         QStringLiteral(
             "SELECT D.LINEA, D.PRODUCTO, D.CANTIDAD, D.PRECIOUNIDAD, D.UNIDADCOMPRA, D.DESCUENTO, O.CENTROCOSTOS, "
+            "  D.RECIBIDA, "
             "  (SELECT SUM(L.CANTIDAD) FROM MOVIMIENTODETALLE L"
             "     JOIN MOVIMIENTO M ON M.EMPRESA = L.EMPRESA AND M.DOCUMENTO = L.DOCUMENTO"
             "                      AND M.CONSECUTIVO = L.CONSECUTIVO"
@@ -47,12 +48,13 @@ OrderLoadResult OrderLoading::loadPending(db::Session& s, LineRules& rules, cons
     for (const db::Row& r : pending) {
         MovementLine line;
         line.producto = r.at(1).toInt();
-        line.cantidad = r.at(2).toDouble() - r.at(7).toDouble();
+        const bool fromOrder = pendingFrom == PendingFrom::OrderReceived;
+        line.cantidad = r.at(2).toDouble() - (fromOrder ? r.at(7) : r.at(8)).toDouble();
         if (line.cantidad <= 0) continue;
         line.precioUnidad = r.at(3).toDouble();
         line.unidadMovimiento = line.unidadCompra = r.at(4).toString();
         line.descuento = r.at(5).toDouble();
-        line.centroCostos = r.at(6).toString();
+        if (!fromOrder) line.centroCostos = r.at(6).toString();
         line.cantidadRecibida = line.cantidad;
         try {
             rules.post(k, line, true, options);

@@ -17,6 +17,11 @@ struct OrderLoadResult {
     QStringList refused; // "Producto N: <why>" for each order line the line rules refused
 };
 
+// How much of an order line is still to receive: what the documents that receive the order do not
+// hold yet, or (the direct sale of ordered goods) what the order itself has not marked received,
+// without the order's cost centre.
+enum class PendingFrom { ReceivingDocuments, OrderReceived };
+
 class OrderLoading {
   public:
     static inline const QString kNoOrder = QStringLiteral("Orden de Compra No Existe");
@@ -30,7 +35,8 @@ class OrderLoading {
     // becomes "L" (even when nothing was pending). Throws LineRefused with kNoOrder when the order is
     // not there.
     static OrderLoadResult loadPending(db::Session& session, LineRules& rules, const HeaderKey& document,
-                                       const LineOptions& options = {});
+                                       const LineOptions& options = {},
+                                       PendingFrom pendingFrom = PendingFrom::ReceivingDocuments);
 };
 
 } // namespace movements

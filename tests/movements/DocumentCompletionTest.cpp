@@ -87,3 +87,54 @@ TEST_F(Completion, ThePostingRequestCarriesTheDocumentAndTheCompanyAccounts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Completion, HeaderFieldsTypedInTheLineWindowAreStoredOrRefusedWhole) {
+    movements::HeaderFields f;
+    f.despachara = QStringLiteral("  CALLE 10 # 4-20 ");
+    f.plazo = QStringLiteral("30");
+    f.flete = QStringLiteral("1,250.50");
+    f.retencion = QStringLiteral("200");
+    f.reteica = QString();
+    f.reteiva = QStringLiteral("15");
+    f.observaciones = QStringLiteral("Entregar en obra\nantes de las 10");
+    DocumentCompletion::saveHeaderFields(s(), first, f);
+    const movements::HeaderFields back = DocumentCompletion::headerFields(s(), first);
+    EXPECT_EQ(back.despachara, QStringLiteral("CALLE 10 # 4-20"));
+    EXPECT_EQ(back.plazo, QStringLiteral("30"));
+    EXPECT_EQ(back.flete, QStringLiteral("1,250.50"));
+    EXPECT_EQ(back.reteica, QString());
+    EXPECT_TRUE(value("SELECT RETEICA FROM MOVIMIENTO WHERE CONSECUTIVO = 1").isNull());
+    EXPECT_EQ(back.observaciones, f.observaciones);
+
+    // Each bad field is refused with its own message, and nothing of the others is written.
+    struct Bad {
+        QString movements::HeaderFields::*field;
+        QString typed;
+        const char* message;
+    };
+    const Bad bad[] = {
+        {&movements::HeaderFields::plazo, QStringLiteral("treinta"), "El plazo debe ser un número entero de días"},
+        {&movements::HeaderFields::plazo, QStringLiteral("2.5"), "El plazo debe ser un número entero de días"},
+        {&movements::HeaderFields::flete, QStringLiteral("12x"), "El flete \"12x\" no es un número"},
+        {&movements::HeaderFields::despachara, QString(61, QLatin1Char('A')),
+         "La dirección de despacho no puede tener más de 60 caracteres"},
+        {&movements::HeaderFields::observaciones, QString(161, QLatin1Char('a')),
+         "Las observaciones no pueden tener más de 160 caracteres"},
+    };
+    for (const Bad& b : bad) {
+        movements::HeaderFields changed = back;
+        changed.reteiva = QStringLiteral("99");
+        changed.*b.field = b.typed;
+        try {
+            DocumentCompletion::saveHeaderFields(s(), first, changed);
+            ADD_FAILURE() << "accepted " << b.typed.toStdString();
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()), QString::fromUtf8(b.message));
+        }
+        EXPECT_EQ(value("SELECT RETEIVA FROM MOVIMIENTO WHERE CONSECUTIVO = 1").toDouble(), 15.0);
+    }
+}
+
+} // namespace

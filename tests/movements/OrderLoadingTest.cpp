@@ -64,6 +64,20 @@ TEST_F(Orders, PendingLinesComeInWithWhatIsStillToReceive) {
     EXPECT_EQ(s.scalar(QStringLiteral("SELECT SUBTOTAL FROM MOVIMIENTO WHERE DOCUMENTO = 'EN'")).toDouble(), 3000.0);
 }
 
+TEST_F(Orders, TheDirectSaleVariantTakesWhatTheOrderHasNotMarkedReceivedWithoutCostCentre) {
+    auto& s = tdb.session();
+    // The order says 3 of the 10 arrived; the earlier receipt of 4 is not asked.
+    s.execute(QStringLiteral("UPDATE ORDENCOMPRADETALLE SET RECIBIDA = 3 WHERE LINEA = 1"));
+    movements::LineRules rules(s);
+    const auto result =
+        OrderLoading::loadPending(s, rules, receipt, {}, movements::PendingFrom::OrderReceived);
+    EXPECT_EQ(result.loaded, 1);
+    const auto line = s.first(QStringLiteral("SELECT CANTIDAD, CENTROCOSTOS FROM MOVIMIENTODETALLE WHERE DOCUMENTO = 'EN'"));
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->at(0).toDouble(), 7.0);
+    EXPECT_TRUE(line->at(1).isNull());
+}
+
 TEST_F(Orders, AnOrderFullyReceivedLoadsNothingButTheStatusMoves) {
     auto& s = tdb.session();
     s.execute(QStringLiteral("UPDATE ORDENCOMPRADETALLE SET RECIBIDA = CANTIDAD"));

@@ -2,6 +2,7 @@
 
 #include "master/ui/lookup/LookupResults.h"
 #include "master/ui/lookup/TFrmBuscarCentroCosto.h"
+#include "master/ui/lookup/TFrmBuscarDirecciones.h"
 #include "master/ui/lookup/TFrmBuscarProducto.h"
 #include "master/ui/lookup/TFrmBuscarSubProducto.h"
 #include "movements/PosExport.h"
@@ -20,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -72,6 +74,11 @@ std::function<void(const PostingRequest&, QWidget*)>& TFrmMovimientoBodega::post
     return window;
 }
 
+std::function<void(const TFrmMovimientoBodega::DocumentPrint&, QWidget*)>& TFrmMovimientoBodega::documentPrinter() {
+    static std::function<void(const DocumentPrint&, QWidget*)> printer;
+    return printer;
+}
+
 TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice choice, int consecutivo,
                                            QWidget* parent)
     : QDialog(parent), session_(session), choice_(std::move(choice)),
@@ -102,7 +109,56 @@ TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice 
     thirdParty_ = bold(numbers::formatValue(header->at(1)) + QStringLiteral("  ") + header->at(2).toString(),
                        "lblTercero");
     top->addWidget(thirdParty_, 1, 0);
-    top->addWidget(new QLabel(QStringLiteral("Despachar a : ") + header->at(3).toString(), this), 1, 1);
+    layout->addLayout(top);
+
+    // The header fields shown here, stored when one of them is left and before printing or closing.
+    auto* fields = new QGridLayout;
+    const auto edit = [this](const char* name, int width) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        if (width > 0) e->setMaximumWidth(width);
+        connect(e, &QLineEdit::textEdited, this, [this] { headerEdited_ = true; });
+        connect(e, &QLineEdit::editingFinished, this, [this] { saveHeader(); });
+        return e;
+    };
+    const auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
+    despachara_ = edit("edtDespachara", 0);
+    despachara_->setMaxLength(60);
+    despachara_->setToolTip(QStringLiteral("Doble clic: direcciones del tercero"));
+    despachara_->installEventFilter(this);
+    plazo_ = edit("edtPlazo", 60);
+    flete_ = edit("edtFlete", 110);
+    retencion_ = edit("edtRetencionValor", 110);
+    reteica_ = edit("edtReteica", 110);
+    reteiva_ = edit("edtReteiva", 110);
+    for (QLineEdit* e : {plazo_, flete_, retencion_, reteica_, reteiva_}) e->setAlignment(Qt::AlignRight);
+    observaciones_ = new QPlainTextEdit(this);
+    observaciones_->setObjectName(QStringLiteral("memObservaciones"));
+    observaciones_->setTabChangesFocus(true);
+    observaciones_->setMaximumHeight(48);
+    observaciones_->installEventFilter(this);
+    connect(observaciones_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!savingHeader_) headerEdited_ = true;
+    });
+    fields->addWidget(caption("Despachar a :"), 0, 0);
+    fields->addWidget(despachara_, 0, 1, 1, 5);
+    fields->addWidget(caption("Plazo"), 0, 6);
+    fields->addWidget(plazo_, 0, 7);
+    fields->addWidget(caption("FLETE:"), 1, 0);
+    fields->addWidget(flete_, 1, 1);
+    fields->addWidget(caption("RETENCION:"), 1, 2);
+    fields->addWidget(retencion_, 1, 3);
+    fields->addWidget(caption("RTEICA:"), 1, 4);
+    fields->addWidget(reteica_, 1, 5);
+    fields->addWidget(caption("RTEIVA:"), 1, 6);
+    fields->addWidget(reteiva_, 1, 7);
+    fields->addWidget(caption("Observaciones"), 2, 0, Qt::AlignTop);
+    fields->addWidget(observaciones_, 2, 1, 1, 7);
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+    fields->setColumnStretch(5, 1);
+    layout->addLayout(fields);
+
     auto* retentionRow = new QHBoxLayout;
     const double percent = DocumentCompletion::defaultRetentionPercent(session_, key_);
     auto* withholds = new QCheckBox(QStringLiteral("Retencion"), this);
@@ -121,8 +177,7 @@ TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice 
     retentionRow->addSpacing(20);
     retentionRow->addWidget(barcodes_);
     retentionRow->addStretch();
-    top->addLayout(retentionRow, 2, 0, 1, 2);
-    layout->addLayout(top);
+    layout->addLayout(retentionRow);
 
     grid_ = new QTableWidget(0, ColumnCount, this);
     grid_->setObjectName(QStringLiteral("grdLineas"));
@@ -137,16 +192,31 @@ TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice 
     grid_->setColumnHidden(C::CCostos, choice_.type.centroCostos != QStringLiteral("S"));
     grid_->setColumnHidden(C::SubP, choice_.type.subproducto != QStringLiteral("S"));
     grid_->setColumnHidden(C::Subproducto, choice_.type.subproducto != QStringLiteral("S"));
+    for (int c : {C::Costo, C::PctIva, C::ValorDescuento, C::Observacion}) grid_->setColumnHidden(c, choice_.shortCapture);
     grid_->installEventFilter(this);
     const int widths[ColumnCount] = {44, 70, 240, 50, 150, 100, 50, 70, 80, 95, 95, 80, 55, 105, 90, 100, 200};
     for (int c = 0; c < ColumnCount; ++c)
         grid_->setColumnWidth(c, widths[c]);
     layout->addWidget(grid_, 1);
 
-    totals_ = new QLabel(this);
-    totals_->setObjectName(QStringLiteral("lblTotales"));
-    totals_->setAlignment(Qt::AlignRight);
-    layout->addWidget(totals_);
+    auto* totals = new QHBoxLayout;
+    totals->addStretch();
+    const auto total = [&](const char* text, const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setReadOnly(true);
+        e->setFocusPolicy(Qt::NoFocus);
+        e->setAlignment(Qt::AlignRight);
+        e->setMaximumWidth(130);
+        totals->addWidget(caption(text));
+        totals->addWidget(e);
+        return e;
+    };
+    subtotal_ = total("SUBTOTAL", "edtSubtotal");
+    descuento_ = total("DESCUENTO", "edtDescuento");
+    iva_ = total("IVA", "edtIva");
+    neto_ = total("TOTAL", "edtNeto");
+    layout->addLayout(totals);
     auto* status = new QHBoxLayout;
     status->addWidget(new QLabel(QStringLiteral("Saldo Bodega"), this));
     balanceStatus_ = new QLabel(this);
@@ -171,13 +241,25 @@ TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice 
     back->setObjectName(QStringLiteral("btnDocumento"));
     back->setAutoDefault(false);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
+    // Two copies in the KV layout; hidden, as it was at design time.
+    auto* copies = new QPushButton(QStringLiteral("Copias"), this);
+    copies->setObjectName(QStringLiteral("btnCopias"));
+    copies->setAutoDefault(false);
+    copies->hide();
+    connect(copies, &QPushButton::clicked, this, [this] {
+        if (documentPrinter())
+            documentPrinter()({.document = key_, .type = choice_.type, .layout = QStringLiteral("KV"), .copies = 2},
+                              this);
+    });
     buttons->addWidget(print);
+    buttons->addWidget(copies);
     buttons->addWidget(remove);
     buttons->addStretch();
     buttons->addWidget(back);
     layout->addLayout(buttons);
 
     loadLines();
+    showHeaderFields();
     connect(grid_, &QTableWidget::currentCellChanged, this, &TFrmMovimientoBodega::cellMoved);
     connect(grid_, &QTableWidget::cellDoubleClicked, this, &TFrmMovimientoBodega::cellDoubleClicked);
     connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
@@ -289,9 +371,57 @@ void TFrmMovimientoBodega::showTotals() {
                                                  "WHERE EMPRESA = ? AND DOCUMENTO = ? AND CONSECUTIVO = ?"),
                                   {key_.empresa, key_.documento, key_.consecutivo});
     if (!t) return;
-    totals_->setText(QStringLiteral("SUBTOTAL %1    DESCUENTO %2    IVA %3    TOTAL %4")
-                         .arg(numbers::formatValue(t->at(0), kMoney), numbers::formatValue(t->at(1), kMoney),
-                              numbers::formatValue(t->at(2), kMoney), numbers::formatValue(t->at(3), kMoney)));
+    subtotal_->setText(numbers::formatValue(t->at(0), kMoney));
+    descuento_->setText(numbers::formatValue(t->at(1), kMoney));
+    iva_->setText(numbers::formatValue(t->at(2), kMoney));
+    neto_->setText(numbers::formatValue(t->at(3), kMoney));
+}
+
+void TFrmMovimientoBodega::showHeaderFields() {
+    const HeaderFields f = DocumentCompletion::headerFields(session_, key_);
+    savingHeader_ = true;
+    despachara_->setText(f.despachara);
+    plazo_->setText(f.plazo);
+    flete_->setText(f.flete);
+    retencion_->setText(f.retencion);
+    reteica_->setText(f.reteica);
+    reteiva_->setText(f.reteiva);
+    observaciones_->setPlainText(f.observaciones);
+    savingHeader_ = false;
+    headerEdited_ = false;
+}
+
+bool TFrmMovimientoBodega::saveHeader() {
+    if (!headerEdited_ || savingHeader_) return true;
+    // The message box below takes the focus, which finishes the edit once more.
+    savingHeader_ = true;
+    bool saved = false;
+    try {
+        DocumentCompletion::saveHeaderFields(
+            session_, key_,
+            {despachara_->text(), plazo_->text(), flete_->text(), retencion_->text(), reteica_->text(),
+             reteiva_->text(), observaciones_->toPlainText()});
+        headerEdited_ = false;
+        saved = true;
+    } catch (const std::invalid_argument& e) {
+        ui::Messages::current().warning(this, QString::fromUtf8(e.what()));
+    } catch (const db::DbError& e) {
+        ui::Messages::current().error(this, e.engineText());
+    }
+    savingHeader_ = false;
+    return saved;
+}
+
+void TFrmMovimientoBodega::chooseAddress() {
+    const QVariant nit = session_.scalar(
+        QStringLiteral("SELECT CLIENTE FROM MOVIMIENTO WHERE EMPRESA = ? AND DOCUMENTO = ? AND CONSECUTIVO = ?"),
+        {key_.empresa, key_.documento, key_.consecutivo});
+    master::lookupResults().addressFilterNit = nit.toDouble();
+    master::TFrmBuscarDirecciones search(session_, this);
+    if (search.exec() != QDialog::Accepted) return;
+    despachara_->setText(master::lookupResults().address.left(60));
+    headerEdited_ = true;
+    saveHeader();
 }
 
 QString TFrmMovimientoBodega::balanceStatus() const {
@@ -506,6 +636,11 @@ void TFrmMovimientoBodega::cellDoubleClicked(int row, int column) {
 }
 
 bool TFrmMovimientoBodega::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == despachara_ && event->type() == QEvent::MouseButtonDblClick) {
+        chooseAddress();
+        return true;
+    }
+    if (watched == observaciones_ && event->type() == QEvent::FocusOut) saveHeader();
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -535,11 +670,19 @@ bool TFrmMovimientoBodega::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TFrmMovimientoBodega::print() {
+    if (!saveHeader()) return false;
     if (!leaveCell(grid_->currentRow(), grid_->currentColumn()) || !postRow(grid_->currentRow())) return false;
     try {
         DocumentCompletion::applyRetention(session_, key_, DocumentCompletion::readPercent(retention_->text()));
+        showHeaderFields();
         DocumentCompletion::finishOrderReceipt(session_, key_, choice_.type);
-        if (choice_.type.informe == 99) PosExport::write(session_, key_, PosExport::defaultFolder());
+        DocumentPrint request{.document = key_, .type = choice_.type};
+        if (choice_.type.informe == 99) {
+            PosExport::write(session_, key_, PosExport::defaultFolder());
+            request.layout = QStringLiteral("8");
+            request.title = choice_.type.nombre;
+        }
+        if (choice_.type.informe != 0 && documentPrinter()) documentPrinter()(request, this);
     } catch (const db::DbError& e) {
         ui::Messages::current().error(this, e.engineText());
         return false;
@@ -552,7 +695,9 @@ bool TFrmMovimientoBodega::print() {
 }
 
 void TFrmMovimientoBodega::done(int result) {
-    // A line still being typed is posted first; one the rules refuse keeps the window open.
+    // Typed header fields and a line still being typed are stored first; what is refused keeps the
+    // window open.
+    if (!saveHeader()) return;
     if (grid_->currentRow() >= 0 &&
         (!leaveCell(grid_->currentRow(), grid_->currentColumn()) || !postRow(grid_->currentRow())))
         return;
@@ -563,6 +708,7 @@ void TFrmMovimientoBodega::done(int result) {
             messages.confirm(this, QStringLiteral("Esta seguro(a) que desea Contabilizar?")) &&
             messages.confirm(this, QStringLiteral("( Ojo ).... Contabilizo ?"))) {
             if (percent > 0) DocumentCompletion::applyRetention(session_, key_, percent);
+            showHeaderFields();
             if (postingWindow())
                 postingWindow()(DocumentCompletion::postingRequest(session_, key_, choice_.costOfSales), this);
         }

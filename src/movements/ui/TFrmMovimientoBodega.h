@@ -33,6 +33,18 @@ class TFrmMovimientoBodega : public QDialog {
     // The one call point of the posting to accounting: set by the posting window when it exists.
     static std::function<void(const PostingRequest&, QWidget*)>& postingWindow();
 
+    // What printing a document asks of the printed layouts: the layout the document type's INFORME
+    // names, unless `layout` names another ("KV" for the copies, "8" for the point-of-sale ticket).
+    struct DocumentPrint {
+        HeaderKey document{};
+        DocumentType type{};
+        QString layout{};
+        QString title{};
+        int copies = 1;
+    };
+    // The one call point of the printed layouts: set by them when they exist.
+    static std::function<void(const DocumentPrint&, QWidget*)>& documentPrinter();
+
     TFrmMovimientoBodega(db::Session& session, MovementChoice choice, int consecutivo, QWidget* parent = nullptr);
     ~TFrmMovimientoBodega() override;
 
@@ -48,8 +60,11 @@ class TFrmMovimientoBodega : public QDialog {
     bool postRow(int row);
     // Deletes the line of a grid row (after confirmation).
     bool deleteRow(int row);
-    // "&Imprimir": withholding, the purchase order's received quantities and the point-of-sale files.
+    // "&Imprimir": withholding, the purchase order's received quantities, the point-of-sale files and
+    // the printed document.
     bool print();
+    // Stores the header fields typed in the window; false after telling the user why not.
+    bool saveHeader();
 
   protected:
     void done(int result) override;
@@ -60,6 +75,8 @@ class TFrmMovimientoBodega : public QDialog {
     void addEmptyRow();
     void showLine(int row, const MovementLine& line);
     void showTotals();
+    void showHeaderFields();
+    void chooseAddress();
     MovementLine lineOf(int row) const;
     double number(int row, int column) const;
     QString text(int row, int column) const;
@@ -74,7 +91,19 @@ class TFrmMovimientoBodega : public QDialog {
     int bodega_ = 0;
     LineRules rules_;
     QTableWidget* grid_ = nullptr;
-    QLabel* totals_ = nullptr;
+    QLineEdit* despachara_ = nullptr;
+    QLineEdit* plazo_ = nullptr;
+    QLineEdit* flete_ = nullptr;
+    QLineEdit* retencion_ = nullptr;
+    QLineEdit* reteica_ = nullptr;
+    QLineEdit* reteiva_ = nullptr;
+    QPlainTextEdit* observaciones_ = nullptr;
+    QLineEdit* subtotal_ = nullptr;
+    QLineEdit* descuento_ = nullptr;
+    QLineEdit* iva_ = nullptr;
+    QLineEdit* neto_ = nullptr;
+    bool headerEdited_ = false;
+    bool savingHeader_ = false;
     QLabel* thirdParty_ = nullptr;
     QLineEdit* retention_ = nullptr;
     QCheckBox* barcodes_ = nullptr;

@@ -163,7 +163,12 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
     vatWithDiscount_ = new QCheckBox(QStringLiteral("Iva Con Descuento"), this);
     vatWithDiscount_->setObjectName(QStringLiteral("chkIvaConDescuento"));
     actions->addWidget(vatWithDiscount_);
-    button(">> MOVIMIENTO PRODUCTOS", "btnMovimientoProductos", [this] { openLines(); });
+    shortCapture_ = new QCheckBox(QStringLiteral("Captura Corta"), this);
+    shortCapture_->setObjectName(QStringLiteral("chkCapturaCorta"));
+    actions->addWidget(shortCapture_);
+    button(">> MOVIMIENTO PRODUCTOS", "btnMovimientoProductos", [this] { openLines(LinesFrom::Document); });
+    // The direct sale of ordered goods; hidden, as it was at design time.
+    button(">>&Venta Joyas", "btnVentaJoyas", [this] { openLines(LinesFrom::OrderDirectSale); })->hide();
     mainLayout()->addLayout(actions);
 
     // Double-clicks that open the lookups, and Enter that posts from the last fields.
@@ -369,20 +374,22 @@ bool TFrmMovimientoBodegas::renumber(const QString& typed) {
     return true;
 }
 
-bool TFrmMovimientoBodegas::prepareLines() {
+bool TFrmMovimientoBodegas::prepareLines(LinesFrom from) {
     if (dataset().isEmpty()) return false;
+    const bool document = from == LinesFrom::Document;
     try {
         // An open edit is written first; the invoice date follows the document date on the way.
         const QVariant fecha = dataset().value(QStringLiteral("FECHA"));
         const QVariant invoiceDate = dataset().value(QStringLiteral("FECHAFACTURA"));
-        if (dataset().state() == db::Dataset::State::Browse &&
+        if (document && dataset().state() == db::Dataset::State::Browse &&
             HeaderRules::invoiceDateOnPost(invoiceDate, fecha) != invoiceDate)
             startEdit();
         if (dataset().state() != db::Dataset::State::Browse && !post()) return false;
 
         const QVariant factura = dataset().value(QStringLiteral("FACTURA"));
         const QVariant cliente = dataset().value(QStringLiteral("CLIENTE"));
-        const int invoices = HeaderRules::invoiceCount(session(), factura, cliente, choice_.type.documento);
+        const int invoices =
+            document ? HeaderRules::invoiceCount(session(), factura, cliente, choice_.type.documento) : 0;
         if (invoices > 1) {
             ui::Messages::current().warning(this, HeaderRules::duplicateInvoiceMessage(invoices, factura));
             if (choice_.type.adds()) return false;
@@ -409,11 +416,12 @@ bool TFrmMovimientoBodegas::prepareLines() {
     return true;
 }
 
-void TFrmMovimientoBodegas::openLines() {
-    if (!prepareLines()) return;
+void TFrmMovimientoBodegas::openLines(LinesFrom from) {
+    if (!prepareLines(from)) return;
     const HeaderKey key = currentKey();
     MovementChoice choice = choice_;
     choice.vatWithDiscount = vatWithDiscount_->isChecked();
+    choice.shortCapture = shortCapture_->isChecked();
     try {
         // A receipt against a purchase order takes the order's pending lines the first time.
         if (choice_.type.ordenCompra == QStringLiteral("S")) {
@@ -425,7 +433,8 @@ void TFrmMovimientoBodegas::openLines() {
             if (dataset().value(QStringLiteral("STATUS")).toString() == QStringLiteral("G")) {
                 LineRules rules(session());
                 const auto loaded = OrderLoading::loadPending(
-                    session(), rules, key, {.valuedIssues = choice.valuedIssues, .vatWithDiscount = choice.vatWithDiscount});
+                    session(), rules, key, {.valuedIssues = choice.valuedIssues, .vatWithDiscount = choice.vatWithDiscount},
+                    from == LinesFrom::Document ? PendingFrom::ReceivingDocuments : PendingFrom::OrderReceived);
                 if (!loaded.refused.isEmpty())
                     ui::Messages::current().warning(this, loaded.refused.join(QLatin1Char('\n')));
             }

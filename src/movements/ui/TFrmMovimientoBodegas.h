@@ -21,6 +21,7 @@ struct MovementChoice {
     bool valuedIssues = true; // "Salidas Valorizadas Con Promedio Ponderado"
     bool costOfSales = false; // "Contabiliza Costo de Ventas"
     bool vatWithDiscount = false; // "Iva Con Descuento" of the header window
+    bool shortCapture = false; // "Captura Corta" of the header window: fewer grid columns
 };
 
 class TFrmMovimientoBodegas : public ui::MasterWindow {
@@ -41,7 +42,10 @@ class TFrmMovimientoBodegas : public ui::MasterWindow {
     // Double-click on the document number: asks for the new number and renumbers.
     bool renumber(const QString& typed);
     // ">> MOVIMIENTO PRODUCTOS": the checks before the lines open; false after telling the user why.
-    bool prepareLines();
+    // The document's own lines, or the direct sale of ordered goods (">>&Venta Joyas": no invoice
+    // checks, the order's own received quantities, no cost centre).
+    enum class LinesFrom { Document, OrderDirectSale };
+    bool prepareLines(LinesFrom from = LinesFrom::Document);
 
     // Leaving the order number of a document received against purchase orders: the order's supplier
     // becomes the third party. False, with "Orden de Compra No Existe", for an order that is not there.
@@ -63,8 +67,9 @@ class TFrmMovimientoBodegas : public ui::MasterWindow {
     void showOnly(int number);
     void showAll();
     void setFieldText(const QString& column, const QString& text);
-    void openLines();
+    void openLines(LinesFrom from);
     QCheckBox* vatWithDiscount_ = nullptr;
+    QCheckBox* shortCapture_ = nullptr;
 
     MovementChoice choice_;
     QLabel* number_label_ = nullptr;

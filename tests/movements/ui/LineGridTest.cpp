@@ -6,6 +6,8 @@
 #include "support/TestDatabase.h"
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
@@ -13,9 +15,7 @@ namespace {
 
 using G = movements::TFrmMovimientoBodega;
 
-TEST(LineGrid, ASaleTypedInTheGridIsSignedCheckedPostedAndClosed) {
-    test::TestDatabase tdb;
-    auto& s = tdb.session();
+void seedSale(db::Session& s) {
     for (const char* sql : {
              "INSERT INTO EMPRESAS (EMPRESA, NOMBRE) VALUES ('01', 'CONSTRUCTORA')",
              "INSERT INTO BODEGAS (BODEGA, NOMBRE) VALUES (1, 'PRINCIPAL')",
@@ -33,6 +33,12 @@ TEST(LineGrid, ASaleTypedInTheGridIsSignedCheckedPostedAndClosed) {
              "VALUES ('01', 'FV', 1, 1, '2026-02-01', 900, 'G', 1)",
          })
         s.execute(QString::fromLatin1(sql));
+}
+
+TEST(LineGrid, ASaleTypedInTheGridIsSignedCheckedPostedAndClosed) {
+    test::TestDatabase tdb;
+    auto& s = tdb.session();
+    seedSale(s);
     ui::ScopedRecordingMessages messages;
     movements::MovementChoice choice{QStringLiteral("01"), *movements::DocumentType::byCode(s, QStringLiteral("FV"))};
     G w(s, choice, 1);
@@ -75,6 +81,53 @@ TEST(LineGrid, ASaleTypedInTheGridIsSignedCheckedPostedAndClosed) {
     w.accept(); // closing marks the document closed; this type does not post to accounting
     EXPECT_EQ(s.scalar(QStringLiteral("SELECT STATUS FROM MOVIMIENTO WHERE DOCUMENTO = 'FV'")).toString(),
               QStringLiteral("C"));
+    EXPECT_TRUE(messages->shown.isEmpty()) << messages->shown.join(QLatin1Char('|')).toStdString();
+}
+
+TEST(LineGrid, HeaderFieldsAreStoredShortCaptureHidesColumnsAndPrintingAsksForTheLayout) {
+    test::TestDatabase tdb;
+    auto& s = tdb.session();
+    seedSale(s);
+    s.execute(QStringLiteral("UPDATE DOCUMENTOS SET INFORME = 3 WHERE DOCUMENTO = 'FV'"));
+    ui::ScopedRecordingMessages messages;
+    movements::MovementChoice choice{QStringLiteral("01"), *movements::DocumentType::byCode(s, QStringLiteral("FV"))};
+    choice.shortCapture = true;
+    std::vector<G::DocumentPrint> printed;
+    G::documentPrinter() = [&](const G::DocumentPrint& p, QWidget*) { printed.push_back(p); };
+    G w(s, choice, 1);
+
+    for (int c : {G::Costo, G::PctIva, G::ValorDescuento, G::Observacion})
+        EXPECT_TRUE(w.grid()->isColumnHidden(c)) << c;
+    EXPECT_FALSE(w.grid()->isColumnHidden(G::Cantidad));
+    EXPECT_TRUE(w.findChild<QPushButton*>(QStringLiteral("btnCopias"))->isHidden());
+
+    const auto type = [&](const char* name, const QString& text) {
+        auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(name));
+        e->setText(text);
+        emit e->textEdited(text);
+    };
+    // A term that is not a number keeps the window open and the document as it was.
+    type("edtPlazo", QStringLiteral("treinta"));
+    w.accept();
+    EXPECT_EQ(messages->shown.takeLast(), QStringLiteral("El plazo debe ser un número entero de días"));
+    EXPECT_EQ(s.scalar(QStringLiteral("SELECT STATUS FROM MOVIMIENTO WHERE DOCUMENTO = 'FV'")).toString(),
+              QStringLiteral("G"));
+
+    type("edtPlazo", QStringLiteral("30"));
+    type("edtFlete", QStringLiteral("1,500"));
+    w.findChild<QPlainTextEdit*>(QStringLiteral("memObservaciones"))->setPlainText(QStringLiteral("Obra norte"));
+    ASSERT_TRUE(w.print()) << messages->shown.join(QLatin1Char('|')).toStdString();
+    const auto h = s.first(QStringLiteral("SELECT PLAZO, FLETE, OBSERVACIONES, RETENCION FROM MOVIMIENTO "
+                                          "WHERE DOCUMENTO = 'FV'"));
+    EXPECT_EQ(h->at(0).toInt(), 30);
+    EXPECT_EQ(h->at(1).toDouble(), 1500.0);
+    EXPECT_EQ(h->at(2).toString(), QStringLiteral("Obra norte"));
+    EXPECT_EQ(h->at(3).toDouble(), 0.0); // 2.5 % of an empty document
+    EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("edtRetencionValor"))->text(), QStringLiteral(".00"));
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].document.consecutivo, 1);
+    EXPECT_TRUE(printed[0].layout.isEmpty()); // the layout the type's INFORME names
+    G::documentPrinter() = nullptr;
     EXPECT_TRUE(messages->shown.isEmpty()) << messages->shown.join(QLatin1Char('|')).toStdString();
 }
 
