@@ -1,5 +1,6 @@
 #include "movements/ui/TFrmMovimiento.h"
 
+#include "movements/ui/OtherWindows.h"
 #include "movements/ui/TFrmMovimientoBodegas.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/DbError.h"
@@ -85,6 +86,19 @@ TFrmMovimiento::TFrmMovimiento(db::Session& session, QString userName, QString u
     done->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &TFrmMovimiento::accept);
     connect(done, &QPushButton::clicked, this, &QDialog::reject);
+    // Inflation adjustments and the point-of-sale load, hidden as they were at design time.
+    const auto hidden = [&](const char* text, const char* name, auto hook) {
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->hide();
+        connect(b, &QPushButton::clicked, this, [this, hook] {
+            openOther(otherWindows().*hook, this, companies_->value(QStringLiteral("EMPRESA")).toString());
+        });
+        buttons->addWidget(b);
+    };
+    hidden("Ajustes Por Inflacion", "btnAjustesInflacion", &OtherWindows::inflationAdjustments);
+    hidden("&Carga Ventas", "btnCargaVentas", &OtherWindows::salesLoad);
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(done);

@@ -69,16 +69,6 @@ bool editable(int column, const DocumentType& type) {
 
 } // namespace
 
-std::function<void(const PostingRequest&, QWidget*)>& TFrmMovimientoBodega::postingWindow() {
-    static std::function<void(const PostingRequest&, QWidget*)> window;
-    return window;
-}
-
-std::function<void(const TFrmMovimientoBodega::DocumentPrint&, QWidget*)>& TFrmMovimientoBodega::documentPrinter() {
-    static std::function<void(const DocumentPrint&, QWidget*)> printer;
-    return printer;
-}
-
 TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice choice, int consecutivo,
                                            QWidget* parent)
     : QDialog(parent), session_(session), choice_(std::move(choice)),
@@ -247,9 +237,8 @@ TFrmMovimientoBodega::TFrmMovimientoBodega(db::Session& session, MovementChoice 
     copies->setAutoDefault(false);
     copies->hide();
     connect(copies, &QPushButton::clicked, this, [this] {
-        if (documentPrinter())
-            documentPrinter()({.document = key_, .type = choice_.type, .layout = QStringLiteral("KV"), .copies = 2},
-                              this);
+        openOther(otherWindows().printing, this,
+                  DocumentPrint{.document = key_, .type = choice_.type, .layout = QStringLiteral("KV"), .copies = 2});
     });
     buttons->addWidget(print);
     buttons->addWidget(copies);
@@ -632,6 +621,12 @@ void TFrmMovimientoBodega::cellDoubleClicked(int row, int column) {
         }
     } else if (column == C::SubP) {
         leaveCell(row, C::SubP);
+    } else if (column == C::Valor && !isNew(row)) {
+        if (openOther(otherWindows().priceCalculator, this, key_,
+                      grid_->item(row, C::Linea)->data(kLinea).toInt()))
+            loadLines();
+    } else if (column == C::Nombre && !text(row, C::Producto).isEmpty()) {
+        if (openOther(otherWindows().nameChange, this, text(row, C::Producto).toInt())) loadLines();
     }
 }
 
@@ -682,7 +677,7 @@ bool TFrmMovimientoBodega::print() {
             request.layout = QStringLiteral("8");
             request.title = choice_.type.nombre;
         }
-        if (choice_.type.informe != 0 && documentPrinter()) documentPrinter()(request, this);
+        if (choice_.type.informe != 0) openOther(otherWindows().printing, this, request);
     } catch (const db::DbError& e) {
         ui::Messages::current().error(this, e.engineText());
         return false;
@@ -709,8 +704,8 @@ void TFrmMovimientoBodega::done(int result) {
             messages.confirm(this, QStringLiteral("( Ojo ).... Contabilizo ?"))) {
             if (percent > 0) DocumentCompletion::applyRetention(session_, key_, percent);
             showHeaderFields();
-            if (postingWindow())
-                postingWindow()(DocumentCompletion::postingRequest(session_, key_, choice_.costOfSales), this);
+            openOther(otherWindows().posting, this,
+                      DocumentCompletion::postingRequest(session_, key_, choice_.costOfSales));
         }
         DocumentCompletion::close(session_, key_);
     } catch (const db::DbError& e) {

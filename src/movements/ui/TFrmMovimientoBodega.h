@@ -2,11 +2,14 @@
 // The lines of one movement document (caption "R"): a grid in which the user types item, quantity,
 // price or subtotal line after line. Leaving a cell checks and fills it; leaving a line (or Enter on
 // its last cell) posts it through the line rules; the header's totals follow every post and delete.
-// Closing offers the posting to accounting and marks the document closed.
+// Closing offers the posting to accounting and marks the document closed. The windows of other parts
+// it opens (posting, printed layouts, price calculator, name change) are reached through
+// otherWindows().
 
 #include "movements/DocumentCompletion.h"
 #include "movements/LineCellRules.h"
 #include "movements/LineRules.h"
+#include "movements/ui/OtherWindows.h"
 #include "movements/ui/TFrmMovimientoBodegas.h"
 
 #include <QDialog>
@@ -29,21 +32,6 @@ class TFrmMovimientoBodega : public QDialog {
         Linea, Producto, Nombre, SubP, Subproducto, Referencia, Unidad, CCostos, Cantidad, Valor, Costo,
         PctDescuento, PctIva, Subtotal, ValorIva, ValorDescuento, Observacion, ColumnCount
     };
-
-    // The one call point of the posting to accounting: set by the posting window when it exists.
-    static std::function<void(const PostingRequest&, QWidget*)>& postingWindow();
-
-    // What printing a document asks of the printed layouts: the layout the document type's INFORME
-    // names, unless `layout` names another ("KV" for the copies, "8" for the point-of-sale ticket).
-    struct DocumentPrint {
-        HeaderKey document{};
-        DocumentType type{};
-        QString layout{};
-        QString title{};
-        int copies = 1;
-    };
-    // The one call point of the printed layouts: set by them when they exist.
-    static std::function<void(const DocumentPrint&, QWidget*)>& documentPrinter();
 
     TFrmMovimientoBodega(db::Session& session, MovementChoice choice, int consecutivo, QWidget* parent = nullptr);
     ~TFrmMovimientoBodega() override;

@@ -171,6 +171,38 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
     button(">>&Venta Joyas", "btnVentaJoyas", [this] { openLines(LinesFrom::OrderDirectSale); })->hide();
     mainLayout()->addLayout(actions);
 
+    // The utilities of other parts of the program, reached through otherWindows().
+    auto* utilities = new QHBoxLayout;
+    const auto utility = [&](const char* text, const char* name, std::function<void()> run) {
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, std::move(run));
+        utilities->addWidget(b);
+    };
+    utility("&Reimprimir", "btnReimprimir", [this] {
+        if (!dataset().isEmpty())
+            openOther(otherWindows().printing, this, DocumentPrint{.document = currentKey(), .type = choice_.type});
+    });
+    utility("Cargar", "btnCargar", [this] {
+        bool ok = false;
+        const int number = loadNumber_->text().trimmed().toInt(&ok);
+        if (!ok) {
+            ui::Messages::current().warning(this, QStringLiteral("Escriba el número a cargar"));
+            loadNumber_->setFocus();
+            return;
+        }
+        openOther(otherWindows().remissionTransfer, this, currentKey(), number);
+    });
+    loadNumber_ = lineEdit(this, "edtCargar");
+    loadNumber_->setText(QStringLiteral("1"));
+    loadNumber_->setMaximumWidth(80);
+    utilities->addWidget(loadNumber_);
+    utility("Recontabiliza", "btnRecontabiliza", [this] { openOther(otherWindows().reposting, this, currentKey()); });
+    utility("Orden De Produccion", "btnOrdenProduccion", [this] { productionOrder(); });
+    utilities->addStretch();
+    mainLayout()->addLayout(utilities);
+
     // Double-clicks that open the lookups, and Enter that posts from the last fields.
     for (const char* column : {"ORDENCOMPRASALIDA", "CLIENTE", "FECHA", "VENDEDOR", "SOLICITADOPOR", "TERMINOS", "FORMAPAGO", "TASA",
                                "FACTURA", "FECHAFACTURA"})
@@ -314,6 +346,11 @@ bool TFrmMovimientoBodegas::eventFilter(QObject* watched, QEvent* event) {
             }
             return true;
         }
+        if ((is("FACTURA") || is("FECHAFACTURA")) && !dataset().isEmpty()) {
+            openOther(otherWindows().customerInvoices, this, currentKey(),
+                      dataset().value(QStringLiteral("CLIENTE")).toDouble());
+            return true;
+        }
         if (is("FECHA")) {
             master::TFrmCalendario calendar(this);
             if (calendar.exec() == QDialog::Accepted) setDate(master::lookupResults().date);
@@ -378,13 +415,7 @@ bool TFrmMovimientoBodegas::prepareLines(LinesFrom from) {
     if (dataset().isEmpty()) return false;
     const bool document = from == LinesFrom::Document;
     try {
-        // An open edit is written first; the invoice date follows the document date on the way.
-        const QVariant fecha = dataset().value(QStringLiteral("FECHA"));
-        const QVariant invoiceDate = dataset().value(QStringLiteral("FECHAFACTURA"));
-        if (document && dataset().state() == db::Dataset::State::Browse &&
-            HeaderRules::invoiceDateOnPost(invoiceDate, fecha) != invoiceDate)
-            startEdit();
-        if (dataset().state() != db::Dataset::State::Browse && !post()) return false;
+        if (!postHeader(document)) return false;
 
         const QVariant factura = dataset().value(QStringLiteral("FACTURA"));
         const QVariant cliente = dataset().value(QStringLiteral("CLIENTE"));
@@ -414,6 +445,28 @@ bool TFrmMovimientoBodegas::prepareLines(LinesFrom from) {
         return false;
     }
     return true;
+}
+
+// An open edit is written first; with `correctInvoiceDate`, a header whose invoice date is before its
+// date is written too, so that the posting rule moves the invoice date up.
+bool TFrmMovimientoBodegas::postHeader(bool correctInvoiceDate) {
+    const QVariant fecha = dataset().value(QStringLiteral("FECHA"));
+    const QVariant invoiceDate = dataset().value(QStringLiteral("FECHAFACTURA"));
+    if (correctInvoiceDate && dataset().state() == db::Dataset::State::Browse &&
+        HeaderRules::invoiceDateOnPost(invoiceDate, fecha) != invoiceDate)
+        startEdit();
+    return dataset().state() == db::Dataset::State::Browse || post();
+}
+
+void TFrmMovimientoBodegas::productionOrder() {
+    if (dataset().isEmpty()) return;
+    try {
+        if (!postHeader(true)) return;
+    } catch (const db::DbError& e) {
+        ui::Messages::current().error(this, e.engineText());
+        return;
+    }
+    if (choice_.type.entra == QStringLiteral("S")) openOther(otherWindows().productionOrder, this, currentKey());
 }
 
 void TFrmMovimientoBodegas::openLines(LinesFrom from) {

@@ -68,8 +68,11 @@ class TFrmMovimientoBodegas : public ui::MasterWindow {
     void showAll();
     void setFieldText(const QString& column, const QString& text);
     void openLines(LinesFrom from);
+    void productionOrder();
+    bool postHeader(bool correctInvoiceDate);
     QCheckBox* vatWithDiscount_ = nullptr;
     QCheckBox* shortCapture_ = nullptr;
+    QLineEdit* loadNumber_ = nullptr;
 
     MovementChoice choice_;
     QLabel* number_label_ = nullptr;

@@ -92,8 +92,8 @@ TEST(LineGrid, HeaderFieldsAreStoredShortCaptureHidesColumnsAndPrintingAsksForTh
     ui::ScopedRecordingMessages messages;
     movements::MovementChoice choice{QStringLiteral("01"), *movements::DocumentType::byCode(s, QStringLiteral("FV"))};
     choice.shortCapture = true;
-    std::vector<G::DocumentPrint> printed;
-    G::documentPrinter() = [&](const G::DocumentPrint& p, QWidget*) { printed.push_back(p); };
+    std::vector<movements::DocumentPrint> printed;
+    movements::otherWindows().printing = [&](const movements::DocumentPrint& p, QWidget*) { printed.push_back(p); };
     G w(s, choice, 1);
 
     for (int c : {G::Costo, G::PctIva, G::ValorDescuento, G::Observacion})
@@ -127,7 +127,7 @@ TEST(LineGrid, HeaderFieldsAreStoredShortCaptureHidesColumnsAndPrintingAsksForTh
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0].document.consecutivo, 1);
     EXPECT_TRUE(printed[0].layout.isEmpty()); // the layout the type's INFORME names
-    G::documentPrinter() = nullptr;
+    movements::otherWindows().printing = nullptr;
     EXPECT_TRUE(messages->shown.isEmpty()) << messages->shown.join(QLatin1Char('|')).toStdString();
 }
 

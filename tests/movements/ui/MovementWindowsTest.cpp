@@ -1,6 +1,7 @@
 // The chooser and the header window of movement documents, offscreen on a real database.
 
 #include "movements/ui/TFrmMovimiento.h"
+#include "movements/ui/OtherWindows.h"
 #include "movements/ui/TFrmMovimientoBodegas.h"
 #include "platform/db/Dataset.h"
 #include "platform/db/DatasetModel.h"
@@ -174,6 +175,51 @@ TEST_F(MovementWindows, AnOrderReceiptTakesItsSupplierFromTheOrder) {
     EXPECT_EQ(row->at(1).toDouble(), 860.0);
     EXPECT_EQ(row->at(2).toString(), QStringLiteral("VIA 40"));
     EXPECT_EQ(w.thirdPartyName()->text(), QStringLiteral("ACEROS"));
+}
+
+TEST_F(MovementWindows, UtilitiesOfOtherPartsAreCalledWithTheCurrentDocumentOrSayTheyAreNotThere) {
+    ui::ScopedRecordingMessages messages;
+    s().execute(QStringLiteral("INSERT INTO MOVIMIENTO (EMPRESA, DOCUMENTO, CONSECUTIVO, BODEGA, FECHA, FACTURA, "
+                               "FECHAFACTURA, CLIENTE, STATUS) VALUES ('01', 'EA', 7, 1, '2026-03-10', 7, "
+                               "'2026-03-01', 800100200, 'G')"));
+    TFrmMovimientoBodegas w(s(), choice("EA"));
+    ASSERT_EQ(w.currentKey().consecutivo, 7);
+
+    // Nothing is installed yet: each button says so.
+    w.findChild<QPushButton*>(QStringLiteral("btnRecontabiliza"))->click();
+    EXPECT_EQ(messages->shown.takeLast(), movements::kNotInstalled);
+
+    std::vector<std::pair<int, int>> transfers;
+    std::vector<movements::DocumentPrint> printed;
+    auto& other = movements::otherWindows();
+    other.remissionTransfer = [&](const movements::HeaderKey& k, int number, QWidget*) {
+        transfers.emplace_back(k.consecutivo, number);
+    };
+    other.printing = [&](const movements::DocumentPrint& p, QWidget*) { printed.push_back(p); };
+    auto* number = w.findChild<QLineEdit*>(QStringLiteral("edtCargar"));
+    EXPECT_EQ(number->text(), QStringLiteral("1"));
+    number->setText(QStringLiteral("doce"));
+    w.findChild<QPushButton*>(QStringLiteral("btnCargar"))->click();
+    EXPECT_EQ(messages->shown.takeLast(), QStringLiteral("Escriba el número a cargar"));
+    number->setText(QStringLiteral("12"));
+    w.findChild<QPushButton*>(QStringLiteral("btnCargar"))->click();
+    w.findChild<QPushButton*>(QStringLiteral("btnReimprimir"))->click();
+    other = {};
+    EXPECT_EQ(transfers, (std::vector<std::pair<int, int>>{{7, 12}}));
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].document.consecutivo, 7);
+    EXPECT_EQ(printed[0].type.documento, QStringLiteral("EA"));
+
+    // An entry is no production issue: its invoice date is corrected and nothing else opens.
+    w.findChild<QPushButton*>(QStringLiteral("btnOrdenProduccion"))->click();
+    EXPECT_EQ(s().scalar(QStringLiteral("SELECT FECHAFACTURA FROM MOVIMIENTO WHERE CONSECUTIVO = 7")).toDate(),
+              QDate(2026, 3, 10));
+    EXPECT_TRUE(messages->shown.isEmpty()) << messages->shown.join(QLatin1Char('|')).toStdString();
+
+    movements::TFrmMovimiento chooser(s(), QStringLiteral("ADMIN"), QStringLiteral("1"));
+    EXPECT_TRUE(chooser.findChild<QPushButton*>(QStringLiteral("btnAjustesInflacion"))->isHidden());
+    EXPECT_TRUE(chooser.findChild<QPushButton*>(QStringLiteral("btnCargaVentas"))->isHidden());
+    EXPECT_TRUE(w.findChild<QPushButton*>(QStringLiteral("btnVentaJoyas"))->isHidden());
 }
 
 } // namespace
