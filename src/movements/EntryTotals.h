@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <utility>
 
 namespace db {
 class Session;
@@ -28,7 +29,12 @@ public:
     // A date that is NULL or not a date has no earlier entries, as in the view.
     Entries before(const QString& empresa, int producto, const QVariant& fecha);
 
+    // The statement and the engine's plan for it, for the plan checks.
+    std::pair<QString, QString> plan();
+
 private:
+    db::Statement& statement();
+
     db::Session& s_;
     std::unique_ptr<db::Statement> read_;
 };

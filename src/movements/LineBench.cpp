@@ -12,9 +12,21 @@
 #include <algorithm>
 #include <random>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 namespace movements {
+
+namespace {
+
+// The median and the 95th percentile of a set of times, sorting it.
+std::pair<double, double> percentiles(std::vector<double>& ms) {
+    if (ms.empty()) return {0, 0};
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[std::min(ms.size() - 1, size_t(double(ms.size()) * 0.95))]};
+}
+
+} // namespace
 
 LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
                                const std::function<void(int done, int total)>& progress) {
@@ -83,9 +95,7 @@ LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
         if (progress && ((i + 1) % 1000 == 0 || i + 1 == o.lines)) progress(i + 1, o.lines);
     }
     r.seconds = double(total.nsecsElapsed()) / 1e9;
-    std::sort(ms.begin(), ms.end());
-    r.medianMs = ms[ms.size() / 2];
-    r.p95Ms = ms[std::min(ms.size() - 1, size_t(double(ms.size()) * 0.95))];
+    std::tie(r.medianMs, r.p95Ms) = percentiles(ms);
     r.worstMs = ms.back();
 
     db::Statement insert(
@@ -115,11 +125,7 @@ LineBenchResult benchPostLines(db::Session& s, const LineBenchOptions& o,
     }
     r.rawSeconds = double(raw.nsecsElapsed()) / 1e9;
     r.rawLines = int(rawMs.size());
-    if (!rawMs.empty()) {
-        std::sort(rawMs.begin(), rawMs.end());
-        r.rawMedianMs = rawMs[rawMs.size() / 2];
-        r.rawP95Ms = rawMs[std::min(rawMs.size() - 1, size_t(double(rawMs.size()) * 0.95))];
-    }
+    std::tie(r.rawMedianMs, r.rawP95Ms) = percentiles(rawMs);
     return r;
 }
 

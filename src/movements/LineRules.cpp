@@ -514,6 +514,7 @@ std::vector<std::pair<QString, QString>> LineRules::plans() {
     std::vector<std::pair<QString, QString>> out;
     for (int i = 0; i < SqlCount; ++i)
         out.emplace_back(kSql[size_t(i)], d_->statement(Sql(i)).plan());
+    out.push_back(d_->entries.plan());
     return out;
 }
 
