@@ -29,6 +29,7 @@ void expectSoundDocuments(db::Session& s) {
     EXPECT_TRUE(test::documentTotalFaults(s).isEmpty()) << str(test::documentTotalFaults(s));
     EXPECT_TRUE(test::documentLineFaults(s).isEmpty()) << str(test::documentLineFaults(s));
     EXPECT_TRUE(test::negativeBalanceFaults(s).isEmpty()) << str(test::negativeBalanceFaults(s));
+    EXPECT_TRUE(test::entryTotalFaults(s).isEmpty()) << str(test::entryTotalFaults(s));
 }
 
 class BenchDataTest : public ::testing::Test {

@@ -65,6 +65,8 @@ TEST_F(DemoDataTest, EveryKindOfDocumentIsThereWithTheSignOfItsType) {
 TEST_F(DemoDataTest, HeaderTotalsAreTheSumsOfTheirLines) {
     EXPECT_GE(count("SELECT COUNT(*) FROM MOVIMIENTO"), 24);
     EXPECT_TRUE(test::documentTotalFaults(s).isEmpty()) << str(test::documentTotalFaults(s));
+    EXPECT_TRUE(test::entryTotalFaults(s).isEmpty()) << str(test::entryTotalFaults(s));
+    EXPECT_GT(count("SELECT COUNT(*) FROM ENTRADASPRODUCTO"), 0);
     // Discounts and VAT really occur, so the sums are not trivially zero.
     EXPECT_GT(count("SELECT COUNT(*) FROM MOVIMIENTO WHERE DESCUENTO > 0"), 0);
     EXPECT_GT(count("SELECT COUNT(*) FROM MOVIMIENTO WHERE IVA > 0"), 0);

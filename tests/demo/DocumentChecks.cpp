@@ -3,7 +3,9 @@
 #include "platform/db/Statement.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <cmath>
+#include <map>
 #include <tuple>
 
 namespace test {
@@ -107,6 +109,49 @@ QStringList negativeBalanceFaults(db::Session& s) {
                           .arg(balance)
                           .arg(st.value(3).toDate().toString(Qt::ISODate));
     }
+    return faults;
+}
+
+QStringList entryTotalFaults(db::Session& s) {
+    // Both sides read whole and compared here: the engine would join the grouped lines row by row.
+    using Bucket = std::tuple<QString, int, QString, QDateTime>;
+    const auto read = [&](const QString& sql) {
+        std::map<Bucket, std::pair<double, double>> out;
+        db::Statement st(s, sql);
+        st.execute();
+        while (st.next())
+            out[{st.value(0).toString(), st.value(1).toInt(), st.value(2).toString(), st.value(3).toDateTime()}] = {
+                st.value(4).toDouble(), st.value(5).toDouble()};
+        return out;
+    };
+    const auto kept = read(QStringLiteral("SELECT EMPRESA, PRODUCTO, PERIODO, FECHA, CANTIDAD, VALOR FROM ENTRADASPRODUCTO"));
+    // The entry lines with a dated header, summed into the same buckets the totals keep.
+    const auto lines = read(QStringLiteral(
+        "SELECT D.EMPRESA, D.PRODUCTO, P.PERIODO, ENTRADASPRODUCTO_DESDE(P.PERIODO, M.FECHA), "
+        "       SUM(D.CANTIDAD), SUM(COALESCE(D.SUBTOTAL, 0)) "
+        "  FROM MOVIMIENTODETALLE D JOIN MOVIMIENTO M ON M.EMPRESA = D.EMPRESA "
+        "   AND M.DOCUMENTO = D.DOCUMENTO AND M.CONSECUTIVO = D.CONSECUTIVO "
+        " CROSS JOIN (SELECT 'A' PERIODO FROM RDB$DATABASE UNION ALL SELECT 'M' FROM RDB$DATABASE "
+        "             UNION ALL SELECT 'F' FROM RDB$DATABASE) P "
+        " WHERE D.CANTIDAD > 0 AND M.FECHA IS NOT NULL GROUP BY 1, 2, 3, 4"));
+    QStringList faults;
+    auto check = [&](const Bucket& b, std::pair<double, double> k, std::pair<double, double> l) {
+        if (std::fabs(k.first - l.first) > 1e-6 || std::fabs(k.second - l.second) > 1e-4)
+            faults << QStringLiteral("company %1 item %2 bucket %3 %4 keeps %5 / %6, the lines hold %7 / %8")
+                          .arg(std::get<0>(b))
+                          .arg(std::get<1>(b))
+                          .arg(std::get<2>(b), std::get<3>(b).toString(Qt::ISODate))
+                          .arg(k.first)
+                          .arg(k.second)
+                          .arg(l.first)
+                          .arg(l.second);
+    };
+    for (const auto& [b, k] : kept) {
+        const auto it = lines.find(b);
+        check(b, k, it == lines.end() ? std::pair<double, double>{} : it->second);
+    }
+    for (const auto& [b, l] : lines)
+        if (!kept.count(b)) check(b, {}, l);
     return faults;
 }
 

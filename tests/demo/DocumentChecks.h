@@ -19,4 +19,7 @@ QStringList documentLineFaults(db::Session& session);
 // Per company, item and warehouse, the balance at the end of every day is not below zero.
 QStringList negativeBalanceFaults(db::Session& session);
 
+// The entry totals (ENTRADASPRODUCTO) hold, bucket by bucket, exactly the entry lines of dated headers.
+QStringList entryTotalFaults(db::Session& session);
+
 } // namespace test
