@@ -149,12 +149,13 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
     number_->setText(QStringLiteral("1"));
     number_->setMaximumWidth(100);
     actions->addWidget(number_);
+    QHBoxLayout* row = actions;
     const auto button = [&](const char* text, const char* name, std::function<void()> run) {
         auto* b = new QPushButton(QString::fromUtf8(text), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, std::move(run));
-        actions->addWidget(b);
+        row->addWidget(b);
         return b;
     };
     button("Buscar X Consecutivo", "btnBuscarConsecutivo", [this] { searchByNumber(); });
@@ -173,18 +174,12 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
 
     // The utilities of other parts of the program, reached through otherWindows().
     auto* utilities = new QHBoxLayout;
-    const auto utility = [&](const char* text, const char* name, std::function<void()> run) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, std::move(run));
-        utilities->addWidget(b);
-    };
-    utility("&Reimprimir", "btnReimprimir", [this] {
+    row = utilities;
+    button("&Reimprimir", "btnReimprimir", [this] {
         if (!dataset().isEmpty())
             openOther(otherWindows().printing, this, DocumentPrint{.document = currentKey(), .type = choice_.type});
     });
-    utility("Cargar", "btnCargar", [this] {
+    button("Cargar", "btnCargar", [this] {
         bool ok = false;
         const int number = loadNumber_->text().trimmed().toInt(&ok);
         if (!ok) {
@@ -198,8 +193,8 @@ TFrmMovimientoBodegas::TFrmMovimientoBodegas(db::Session& session, MovementChoic
     loadNumber_->setText(QStringLiteral("1"));
     loadNumber_->setMaximumWidth(80);
     utilities->addWidget(loadNumber_);
-    utility("Recontabiliza", "btnRecontabiliza", [this] { openOther(otherWindows().reposting, this, currentKey()); });
-    utility("Orden De Produccion", "btnOrdenProduccion", [this] { productionOrder(); });
+    button("Recontabiliza", "btnRecontabiliza", [this] { openOther(otherWindows().reposting, this, currentKey()); });
+    button("Orden De Produccion", "btnOrdenProduccion", [this] { productionOrder(); });
     utilities->addStretch();
     mainLayout()->addLayout(utilities);
 
