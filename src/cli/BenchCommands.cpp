@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <functional>
 #include <random>
 
 namespace cli {
@@ -73,23 +74,27 @@ struct Timing {
     double worst = 0;
 };
 
-Timing measure(db::Statement& st, const std::vector<db::Params>& inputs) {
-    auto once = [&](const db::Params& p) {
-        st.bind(p);
-        st.execute();
-        while (st.next()) {
-        }
-    };
-    for (const auto& p : inputs) once(p); // warm the page cache and the statement
+// Runs every input once to warm the page cache and the statement, then times each input once more.
+Timing measure(size_t inputs, const std::function<void(size_t)>& once) {
+    for (size_t i = 0; i < inputs; ++i) once(i);
     std::vector<double> ms;
-    for (const auto& p : inputs) {
+    for (size_t i = 0; i < inputs; ++i) {
         QElapsedTimer t;
         t.start();
-        once(p);
+        once(i);
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.back()};
+}
+
+Timing measure(db::Statement& st, const std::vector<db::Params>& inputs) {
+    return measure(inputs.size(), [&](size_t i) {
+        st.bind(inputs[i]);
+        st.execute();
+        while (st.next()) {
+        }
+    });
 }
 
 int bench(const Args& args, Context& ctx) {
@@ -134,15 +139,9 @@ int bench(const Args& args, Context& ctx) {
     const Timing b = measure(costSt, cost);
     // The same figure as the line rules read it, from the entry totals.
     movements::EntryTotals totals(*s);
-    for (const auto& [item, when] : costInputs) totals.before(empresa, item, when);
-    std::vector<double> totalsMs;
-    for (const auto& [item, when] : costInputs) {
-        QElapsedTimer t;
-        t.start();
-        totals.before(empresa, item, when);
-        totalsMs.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(totalsMs.begin(), totalsMs.end());
+    const Timing c = measure(costInputs.size(), [&](size_t i) {
+        totals.before(empresa, costInputs[i].first, costInputs[i].second);
+    });
     ctx.out << "Base con " << lines << " líneas, " << items.size() << " productos; " << repeat
             << " consultas en caliente por medida:\n"
             << "  saldo por bodega (SALDOSBODEGA):     mediana " << QString::number(a.median, 'f', 2)
@@ -150,8 +149,7 @@ int bench(const Args& args, Context& ctx) {
             << "  costo antes de fecha (líneas):       mediana " << QString::number(b.median, 'f', 2)
             << " ms, peor " << QString::number(b.worst, 'f', 2) << " ms\n"
             << "  costo antes de fecha (totales):      mediana "
-            << QString::number(totalsMs[totalsMs.size() / 2], 'f', 2) << " ms, peor "
-            << QString::number(totalsMs.back(), 'f', 2) << " ms\n";
+            << QString::number(c.median, 'f', 2) << " ms, peor " << QString::number(c.worst, 'f', 2) << " ms\n";
 
     // The check before a master row is deleted, with a key nothing uses: the worst case, as every
     // using table is read to the end.

@@ -71,7 +71,7 @@ QByteArray dpbFor(const ConnectionParams& p) {
     add(isc_dpb_user_name, p.user.toUtf8());
     add(isc_dpb_password, p.password.toUtf8());
     add(isc_dpb_lc_ctype, p.charset.toUtf8());
-    // The page cache of the database, in pages (16 KB each: 128 MB). The engine's default of 2048 pages
+    // The page cache of the database, in pages (128 MB at the 16 KB pages this program creates). The engine's default of 2048 pages
     // keeps too little of a long movement history: the per-item reads of every line post (an item's
     // lines in a warehouse, its entry totals) then go to the disk. The first attachment of a database
     // sets it; a server that holds the database already keeps its own.
