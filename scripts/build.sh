@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
 # Paths relative to the checkout, so that ccache hits across clones and build folders.
 export CCACHE_BASEDIR="$PWD"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} \
+  -DALMACEN_WERROR=${ALMACEN_WERROR:-OFF} >/dev/null
 ninja -C "$build"
